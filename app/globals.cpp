@@ -1,0 +1,5 @@
+// Storage of the installer's shared state (see globals.h).
+#include "app/globals.h"
+
+HINSTANCE AppInstance;
+char InstallDir[MAX_PATH];

@@ -1,0 +1,87 @@
+# The "TEXT" resources: the build makes the glyph atlas, the sample programs
+# and the speech-runtime package, then compresses every input listed in
+# resources/text_resources.tsv into one zlib stream and generates the resource
+# script that binds them. MORIVANE_INSTALLER_RC is the script to compile into
+# any executable that must carry them.
+set(TEXT_TABLE ${CMAKE_SOURCE_DIR}/resources/text_resources.tsv)
+set(TEXT_IDS ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
+set(SAMPLE_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/resources/payload)
+set(GENERATED_PAYLOAD_DIR ${CMAKE_BINARY_DIR}/payload)
+set(TEXT_OUT_DIR ${CMAKE_BINARY_DIR}/text)
+file(MAKE_DIRECTORY ${GENERATED_PAYLOAD_DIR} ${TEXT_OUT_DIR})
+
+# Glyph atlas from Debian's unifont.
+add_custom_command(
+  OUTPUT ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/atlas.py build
+          ${UNIFONT_HEX} ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/atlas.py ${UNIFONT_HEX}
+  COMMENT "Generating the glyph atlas")
+
+# Stand-ins for the product program and uninstaller.
+function(add_sample_program target output text)
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/resources/sample/placeholder.c)
+  target_compile_definitions(${target} PRIVATE "PLACEHOLDER_TEXT=\"${text}\"")
+  target_compile_options(${target} PRIVATE ${MORIVANE_WARNINGS})
+  target_link_options(${target} PRIVATE -s)
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${output} RUNTIME_OUTPUT_DIRECTORY ${GENERATED_PAYLOAD_DIR})
+endfunction()
+add_sample_program(sample_product Morivane "Morivane sample program")
+add_sample_program(sample_uninstaller MorivaneUnInstall "Morivane sample uninstaller")
+
+# Speech-runtime package.
+add_custom_command(
+  OUTPUT ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi
+  COMMAND ${WIXL} -o ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi speech_runtime.wxs
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources/speech_runtime
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/speech_runtime/speech_runtime.wxs
+          ${CMAKE_SOURCE_DIR}/resources/speech_runtime/readme.txt
+  COMMENT "Building the speech-runtime package")
+
+# Inputs and outputs, read from the table so the build knows what to redo.
+set(text_inputs ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
+    ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi
+    $<TARGET_FILE:sample_product> $<TARGET_FILE:sample_uninstaller>)
+set(text_outputs ${TEXT_OUT_DIR}/text_resources.rc ${TEXT_OUT_DIR}/text_resources_table.h)
+file(STRINGS ${TEXT_IDS} id_lines REGEX "^#define")
+file(STRINGS ${TEXT_TABLE} table_lines REGEX "^IDR_")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TEXT_TABLE} ${TEXT_IDS})
+foreach(line IN LISTS table_lines)
+  string(REGEX REPLACE "[ \t]+" ";" fields "${line}")
+  list(GET fields 0 name)
+  list(GET fields 3 source)
+  list(GET fields 4 file)
+  foreach(id_line IN LISTS id_lines)
+    if(id_line MATCHES "^#define[ \t]+${name}[ \t]+([0-9]+)")
+      list(APPEND text_outputs ${TEXT_OUT_DIR}/${CMAKE_MATCH_1}.z)
+    endif()
+  endforeach()
+  if(source STREQUAL "payload")
+    list(APPEND text_inputs ${SAMPLE_PAYLOAD_DIR}/${file})
+  endif()
+  if(MORIVANE_PAYLOAD_DIR AND EXISTS ${MORIVANE_PAYLOAD_DIR}/${file})
+    list(APPEND text_inputs ${MORIVANE_PAYLOAD_DIR}/${file})
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES text_inputs)
+
+set(override_arg)
+if(MORIVANE_PAYLOAD_DIR)
+  set(override_arg --override ${MORIVANE_PAYLOAD_DIR})
+endif()
+add_custom_command(
+  OUTPUT ${text_outputs}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/pack_text.py
+          --table ${TEXT_TABLE} --ids ${TEXT_IDS}
+          --payload ${SAMPLE_PAYLOAD_DIR} --generated ${GENERATED_PAYLOAD_DIR}
+          ${override_arg} --out ${TEXT_OUT_DIR}
+  DEPENDS ${text_inputs} ${TEXT_TABLE} ${TEXT_IDS} sample_product sample_uninstaller
+          ${CMAKE_SOURCE_DIR}/tools/pack_text.py ${CMAKE_SOURCE_DIR}/tools/atlas.py
+  COMMENT "Compressing the TEXT resources")
+add_custom_target(text_resources DEPENDS ${text_outputs})
+
+set(MORIVANE_INSTALLER_RC ${CMAKE_SOURCE_DIR}/resources/installer.rc)
+set_source_files_properties(${MORIVANE_INSTALLER_RC} PROPERTIES
+  OBJECT_DEPENDS "${text_outputs}")
+include_directories(${CMAKE_SOURCE_DIR}/resources ${TEXT_OUT_DIR})

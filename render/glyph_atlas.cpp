@@ -1,0 +1,107 @@
+// Building, releasing and addressing the glyph atlas (see glyph_atlas.h).
+#include "render/glyph_atlas.h"
+
+#include <stdlib.h>
+#include <string.h>
+#include <zlib.h>
+
+#include "install/resource_extract.h"
+#include "resources/resource_ids.h"
+
+GlyphAtlasPage GlyphAtlas[GLYPH_PAGE_COUNT];
+
+GlyphCell LookupGlyph(unsigned short code)
+{
+    // Two symbols outside the arithmetic's range have cells of their own.
+    if (code == 0xE946) {
+        GlyphCell cell = {0, 896, 3};
+        return cell;
+    }
+    if (code == 0xA9A4) {
+        GlyphCell cell = {16, 896, 3};
+        return cell;
+    }
+
+    unsigned short v = static_cast<unsigned short>(code - 0xA0A0);
+    int n = (v >> 8) * 96 + (v & 0xFF);
+    int g;
+    // Each 96-wide row of the code grid holds 94 characters: the division
+    // (truncating toward zero, also for negative m) removes the two gaps.
+    if (code < 0xB0A1) {
+        int m = n - 97;
+        g = m - 2 * (m / 96);
+    } else {
+        int m = n - 1537;
+        g = (n - 879) - 2 * (m / 96);
+    }
+    unsigned int index = static_cast<unsigned short>(g);
+    unsigned int row = index / 32;
+    unsigned int page = row / 59;
+
+    GlyphCell cell;
+    cell.x = static_cast<int>(index % 32) * GLYPH_SIZE;
+    cell.y = static_cast<int>(row % 59) * GLYPH_SIZE;
+    cell.page = page > 3 ? 3 : static_cast<int>(page);
+    return cell;
+}
+
+// Makes page k's bitmap and device context from the inflated data. Returns 0
+// as soon as a handle cannot be made; what was made stays in the slot.
+static int CreateGlyphPage(int k, const unsigned char *bits)
+{
+    GlyphAtlasPage *slot = &GlyphAtlas[k];
+    slot->bitmap = CreateBitmap(GLYPH_PAGE_WIDTH, GLYPH_PAGE_HEIGHT, 1, 1, bits);
+    if (slot->bitmap == NULL)
+        return 0;
+    slot->dc = CreateCompatibleDC(NULL);
+    if (slot->dc == NULL)
+        return 0;
+    slot->previous = SelectObject(slot->dc, slot->bitmap);
+    return 1;
+}
+
+int BuildGlyphAtlas(void)
+{
+    // A missing resource gives empty data, which fails to inflate below.
+    const unsigned char *bytes;
+    DWORD size;
+    FindTextResource(IDR_GLYPH_ATLAS, &bytes, &size);
+
+    unsigned char *buffer = static_cast<unsigned char *>(malloc(ATLAS_BUFFER_SIZE));
+    if (buffer == NULL)
+        return ATLAS_OUT_OF_MEMORY;
+    unsigned long length = ATLAS_BUFFER_SIZE;
+    if (UncompressResource(buffer, &length, bytes, size) != Z_OK) {
+        free(buffer);
+        return ATLAS_RESOURCE_UNUSABLE;
+    }
+    // The shipped data ends part-way into page 2; the cells after it are
+    // blank paper rather than whatever the heap held.
+    memset(buffer + length, 0xFF, ATLAS_BUFFER_SIZE - length);
+
+    int outcome = ATLAS_BUILT;
+    for (int k = 0; k < GLYPH_PAGE_COUNT; ++k) {
+        if (!CreateGlyphPage(k, buffer + k * GLYPH_PAGE_BYTES)) {
+            outcome = ATLAS_GRAPHICS_FAILURE;
+            break;
+        }
+    }
+    free(buffer);
+    return outcome;
+}
+
+void ReleaseGlyphAtlas(void)
+{
+    for (int k = 0; k < GLYPH_PAGE_COUNT; ++k) {
+        GlyphAtlasPage *slot = &GlyphAtlas[k];
+        if (slot->dc != NULL) {
+            SelectObject(slot->dc, slot->previous);
+            DeleteDC(slot->dc);
+        }
+        if (slot->bitmap != NULL)
+            DeleteObject(slot->bitmap);
+        slot->bitmap = NULL;
+        slot->dc = NULL;
+        slot->previous = NULL;
+    }
+}

@@ -1,0 +1,49 @@
+// The glyph atlas: 16 x 16 monochrome cells of the GB2312 symbols and level-1
+// characters, inflated from resource 110 at start-up into four page bitmaps,
+// each selected into its own memory device context until exit.
+#ifndef MORIVANE_GLYPH_ATLAS_H
+#define MORIVANE_GLYPH_ATLAS_H
+
+#include <windows.h>
+
+enum {
+    GLYPH_PAGE_COUNT = 4,
+    GLYPH_PAGE_WIDTH = 512,
+    GLYPH_PAGE_HEIGHT = 944,
+    GLYPH_PAGE_BYTES = GLYPH_PAGE_HEIGHT * (GLYPH_PAGE_WIDTH / 8),  // 60,416
+    GLYPH_SIZE = 16
+};
+
+// Outcomes of BuildGlyphAtlas.
+enum {
+    ATLAS_BUILT = 0,
+    ATLAS_OUT_OF_MEMORY = 1,
+    ATLAS_RESOURCE_UNUSABLE = 2,
+    ATLAS_GRAPHICS_FAILURE = 3
+};
+
+struct GlyphAtlasPage {
+    HBITMAP bitmap;
+    HDC dc;            // memory device context with `bitmap` selected
+    HGDIOBJ previous;  // what `dc` held before; put back at release
+};
+
+// The four page slots; empty (null) until built.
+extern GlyphAtlasPage GlyphAtlas[GLYPH_PAGE_COUNT];
+
+struct GlyphCell {
+    int x;     // left edge within the page, multiple of 16
+    int y;     // top edge within the page, multiple of 16
+    int page;  // 0 to 3
+};
+
+// Builds the atlas from resource 110 of AppInstance. Returns an ATLAS_ outcome.
+int BuildGlyphAtlas(void);
+
+// Empties every slot; safe on empty or partly filled slots.
+void ReleaseGlyphAtlas(void);
+
+// The cell of a double-byte code (lead * 256 + trail). Pure.
+GlyphCell LookupGlyph(unsigned short code);
+
+#endif

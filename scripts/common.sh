@@ -1,0 +1,99 @@
+# Shared by run.sh and test.sh: packages, build, and a Wine session under
+# Xvfb with its own prefix and scratch HOME. Source it; do not run it.
+
+PACKAGES="wine wine32:i386 g++-mingw-w64-i686-posix libz-mingw-w64-dev cmake
+ninja-build googletest xvfb xauth x11-utils xdotool imagemagick msitools wixl
+unifont zopfli python3"
+
+ROOT_DIR=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_DIR=${MORIVANE_BUILD_DIR:-$ROOT_DIR/build}
+
+log() { echo "== $*"; }
+
+# Installs whatever is missing; does nothing when all is there.
+ensure_packages() {
+    missing=""
+    for package in $PACKAGES; do
+        dpkg-query -W -f '${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+            missing="$missing $package"
+    done
+    [ -z "$missing" ] && return 0
+    if [ "$(id -u)" != 0 ]; then
+        echo "missing packages:$missing (run as root to install them)" >&2
+        exit 1
+    fi
+    log "installing:$missing"
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+# build [targets...]: configures once, then builds.
+build() {
+    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+        cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/i686-w64-mingw32.cmake" \
+            ${MORIVANE_CMAKE_ARGS:-}
+    fi
+    if [ $# -gt 0 ]; then
+        cmake --build "$BUILD_DIR" --target "$@"
+    else
+        cmake --build "$BUILD_DIR"
+    fi
+}
+
+# Runs a command as the Wine user (see start_wine_session).
+as_wine_user() {
+    if [ -n "${MORIVANE_WINE_UID:-}" ]; then
+        setpriv --reuid="$MORIVANE_WINE_UID" --regid="$MORIVANE_WINE_GID" --clear-groups "$@"
+    else
+        "$@"
+    fi
+}
+
+# start_xvfb: a private X display; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+    number=77
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+        number=$((number + 1))
+    done
+    # -ac lets the unprivileged Wine user draw on root's display.
+    Xvfb ":$number" -ac -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$number" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    exit 1
+}
+
+# start_wine_session USER_MODE: a fresh prefix and HOME in a scratch folder.
+# With USER_MODE=unprivileged and root running, Wine runs as nobody: Wine
+# run as root may overwrite read-only files and hide attribute faults.
+start_wine_session() {
+    WINE_SCRATCH=$(mktemp -d /tmp/morivane-wine.XXXXXX)
+    chmod 755 "$WINE_SCRATCH"
+    if [ "$1" = unprivileged ] && [ "$(id -u)" = 0 ]; then
+        export MORIVANE_WINE_UID=65534 MORIVANE_WINE_GID=65534 USER=nobody
+        chown "$MORIVANE_WINE_UID:$MORIVANE_WINE_GID" "$WINE_SCRATCH"
+    fi
+    export WINEARCH=win32 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEPREFIX="$WINE_SCRATCH/prefix" HOME="$WINE_SCRATCH/home"
+    as_wine_user mkdir -p "$HOME"
+    log "new Wine prefix in $WINEPREFIX"
+    as_wine_user wineboot -i >/dev/null 2>&1
+    # Without a window manager, every window close otherwise stalls.
+    as_wine_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        >/dev/null 2>&1
+    as_wine_user wineserver -w
+}
+
+stop_wine_session() {
+    as_wine_user wineserver -k >/dev/null 2>&1 || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    [ -n "${WINE_SCRATCH:-}" ] && rm -rf "$WINE_SCRATCH"
+    return 0
+}

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Installs what is needed, builds, and runs the whole test suite under Wine
+# inside Xvfb. Exits non-zero when any test fails.
+set -eu
+. "$(dirname "$0")/common.sh"
+
+ensure_packages
+build
+
+start_xvfb
+trap 'kill "${IDLE_PID:-}" 2>/dev/null; stop_wine_session' EXIT INT TERM
+start_wine_session unprivileged
+
+# The Wine user writes its pictures and scratch files here.
+OUTPUT_DIR="$BUILD_DIR/test-output"
+mkdir -p "$OUTPUT_DIR"
+[ -n "${MORIVANE_WINE_UID:-}" ] && chown "$MORIVANE_WINE_UID:$MORIVANE_WINE_GID" "$OUTPUT_DIR"
+if ! as_wine_user test -r "$BUILD_DIR/MorivaneSetup.exe"; then
+    echo "the Wine user cannot read $BUILD_DIR; set MORIVANE_BUILD_DIR to a folder it can" >&2
+    exit 1
+fi
+
+# Keep the server and the desktop alive across tests; services started by the
+# first test must not inherit ctest's output, or ctest waits for them forever.
+as_wine_user wineserver -p
+as_wine_user wine cmd /c exit </dev/null >/dev/null 2>&1
+as_wine_user wine "$BUILD_DIR/tests/session_idle.exe" </dev/null >/dev/null 2>&1 &
+IDLE_PID=$!
+
+status=0
+ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 || status=$?
+for picture in "$OUTPUT_DIR"/*.bmp; do
+    [ -e "$picture" ] && convert "$picture" "${picture%.bmp}.png" 2>/dev/null
+done
+log "pictures: $(ls "$OUTPUT_DIR"/*.png 2>/dev/null | tr '\n' ' ')"
+exit $status

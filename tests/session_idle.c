@@ -1,0 +1,18 @@
+/* Keeps Wine's desktop process alive for a whole test session: a hidden
+   window that waits for messages until the suite ends it. Without it every
+   test program would wait for the desktop to start again. */
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int show)
+{
+    (void)instance;
+    (void)previous;
+    (void)command;
+    (void)show;
+    HWND window = CreateWindowA("STATIC", "session idle", WS_POPUP, 0, 0, 1, 1,
+                                NULL, NULL, NULL, NULL);
+    MSG message;
+    while (window != NULL && GetMessageA(&message, NULL, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
+}
