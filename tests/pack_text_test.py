@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""The resource packer refuses inputs the installer could not read, with one
+line per problem naming the file, and takes a vendor's files first.
+
+Usage: pack_text_test.py SOURCE_DIR GENERATED_DIR"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import zlib
+
+SOURCE_DIR, GENERATED_DIR = sys.argv[1], sys.argv[2]
+PACKER = os.path.join(SOURCE_DIR, "tools", "pack_text.py")
+
+
+def pack(override):
+    out = tempfile.mkdtemp()
+    result = subprocess.run(
+        [sys.executable, PACKER,
+         "--table", os.path.join(SOURCE_DIR, "resources", "text_resources.tsv"),
+         "--ids", os.path.join(SOURCE_DIR, "resources", "resource_ids.h"),
+         "--payload", os.path.join(SOURCE_DIR, "resources", "payload"),
+         "--generated", GENERATED_DIR, "--override", override, "--out", out],
+        capture_output=True, text=True)
+    return result, out
+
+
+class Packer(unittest.TestCase):
+    def setUp(self):
+        self.override = tempfile.mkdtemp()
+
+    def put(self, name, data):
+        with open(os.path.join(self.override, name), "wb") as f:
+            f.write(data)
+
+    def test_capacity_is_the_limit(self):
+        self.put("licence_en.txt", b"x" * 65535)
+        self.put("sort.dic", b"s" * 1048576)
+        result, out = pack(self.override)
+        self.assertEqual(0, result.returncode, result.stderr)
+        with open(os.path.join(out, "204.z"), "rb") as f:
+            stream = f.read()
+        self.assertEqual(b"\x78\xda", stream[:2])
+        self.assertEqual(b"s" * 1048576, zlib.decompress(stream))
+
+        self.put("licence_en.txt", b"x" * 65536)
+        self.put("sort.dic", b"s" * 1048577)
+        result, _ = pack(self.override)
+        self.assertNotEqual(0, result.returncode)
+        lines = result.stderr.strip().splitlines()
+        self.assertEqual(2, len(lines), result.stderr)
+        self.assertIn("licence_en.txt: 65536 bytes, more than the 65535", lines[0])
+        self.assertIn("sort.dic: 1048577 bytes, more than the 1048576", lines[1])
+
+    def test_licence_lines_and_characters_are_checked(self):
+        line = b"\xb0\xa1" * 129 + b"x"  # 259 bytes: fits
+        self.put("licence_zh.txt", line + b"\r\n" + line + b"y\r\n"
+                 + b"\xd8\xa1\r\n")       # level-2 character: not in the atlas
+        result, _ = pack(self.override)
+        self.assertNotEqual(0, result.returncode)
+        lines = result.stderr.strip().splitlines()
+        self.assertEqual(2, len(lines), result.stderr)
+        self.assertIn("licence_zh.txt:2: line of 260 bytes", lines[0])
+        self.assertIn("licence_zh.txt:3: character 0xD8A1 is not in the glyph atlas",
+                      lines[1])
+
+    def test_missing_input_is_named(self):
+        os.rmdir(self.override)
+        os.makedirs(self.override)
+        table_dir = tempfile.mkdtemp()
+        result = subprocess.run(
+            [sys.executable, PACKER,
+             "--table", os.path.join(SOURCE_DIR, "resources", "text_resources.tsv"),
+             "--ids", os.path.join(SOURCE_DIR, "resources", "resource_ids.h"),
+             "--payload", table_dir, "--generated", GENERATED_DIR,
+             "--out", tempfile.mkdtemp()], capture_output=True, text=True)
+        self.assertNotEqual(0, result.returncode)
+        self.assertIn("error: licence_zh.txt: missing (resource 124)", result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
