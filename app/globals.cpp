@@ -3,3 +3,4 @@
 
 HINSTANCE AppInstance;
 char InstallDir[MAX_PATH];
+int WizardStep;

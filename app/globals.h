@@ -11,4 +11,8 @@ extern HINSTANCE AppInstance;
 // The install folder, without a trailing backslash (wizard, installation run).
 extern char InstallDir[MAX_PATH];
 
+// The wizard's page: 0 path and options, 1 language, 2 licence, 99 licence
+// accepted, -1 finished; 3 to 98 show the path page (wizard).
+extern int WizardStep;
+
 #endif

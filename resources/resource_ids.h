@@ -7,6 +7,50 @@
 /* Icon */
 #define IDI_PRODUCT             103
 
+/* Standard button ids, for the resource script (the code has windows.h) */
+#ifndef IDOK
+#define IDOK                    1
+#define IDCANCEL                2
+#define IDYES                   6
+#define IDNO                    7
+#endif
+
+/* Main dialog (wizard) */
+#define IDD_MAIN                114
+#define IDC_PRODUCT_ICON        102
+#define IDC_DIVIDER             108
+#define IDC_PRODUCT_NAME        166
+#define IDC_INSTALLER_CAPTION   169
+#define IDC_WEB_ADDRESS         172
+#define IDC_BACK                3
+#define IDC_NEXT                1001
+#define IDC_PATH_EDIT           1002
+#define IDC_BROWSE              1003
+#define IDC_DESKTOP_ICON        1004
+#define IDC_AUTOSTART           1005
+#define IDC_PATH_LABEL          1006
+#define IDC_TITLE_LABEL         1009
+#define IDC_ENGLISH             1010
+#define IDC_EDITION_LABEL       1011
+#define IDC_INSTALLER_LABEL     1012
+#define IDC_LICENCE_EN          1014
+#define IDC_LANGUAGE_LABEL      1017
+#define IDC_LANGUAGE_COMBO      1018
+#define IDC_LICENCE_ZH          1019
+#define IDC_BLANK_LABEL         1020
+#define IDC_WAIT_LABEL          1021
+#define IDC_PROGRESS            1026
+
+/* Message dialog */
+#define IDD_MESSAGE             112
+#define IDC_MSG_TEXT            1013
+#define IDC_MSG_SUBTEXT         1028
+
+/* Folder chooser */
+#define IDD_CHOOSE_DIR          168
+#define IDC_DIRS_LABEL          1008
+#define IDC_DRIVES_LABEL        1010
+
 /* "TEXT" resources: each holds one zlib stream */
 #define IDR_PRODUCT_EXE         109
 #define IDR_GLYPH_ATLAS         110

@@ -1,0 +1,163 @@
+// The message dialog (see message_dialog.h): layout formulas as pure
+// functions over measured values, and the dialog procedure that applies them.
+#include "app/message_dialog.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "app/globals.h"
+#include "render/gbk_text.h"
+#include "render/owner_draw.h"
+#include "resources/resource_ids.h"
+
+int MessageDialogMode;
+char MessageSubText[MESSAGE_SUBTEXT_SIZE];
+
+static int Larger(int a, int b) { return a > b ? a : b; }
+
+MessageWindowPlacement PlaceMessageWindow(const MessageMetrics &m)
+{
+    MessageWindowPlacement p;
+    int bw = m.buttonWidth, bh = m.buttonHeight;
+    p.minWidth = m.mode == 0 ? 2 * bw : 3 * bw;
+    p.width = Larger(m.mainWidth, m.subWidth) + 2 * m.dlgFrameX;
+    if (m.mainBytes < 81)
+        p.width += 2 * bh;
+    p.height = 3 * (m.mainHeight + bh) + 2 * m.subHeight;
+    // Centred by the text-derived size, not by the final outer size.
+    p.window.left = (m.screenX - p.width) / 2;
+    p.window.top = (m.screenY - p.height) / 2;
+    p.window.right = p.window.left + Larger(p.width, p.minWidth);
+    p.window.bottom = p.window.top + p.height + m.captionY;
+    return p;
+}
+
+MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
+                                           const MessageWindowPlacement &p,
+                                           const RECT &client)
+{
+    MessageControlLayout l;
+    int bw = m.buttonWidth, bh = m.buttonHeight;
+    // A window widened to its minimum centres the buttons on what it shows;
+    // centring on the narrower text width would push them off to the left.
+    int span = p.width < p.minWidth ? client.right : p.width;
+    if (m.mode == 0) {
+        l.firstButton = IDOK;
+        l.secondButton = 0;
+        l.first.x = (span - bw) / 2;
+        l.first.y = p.height - 2 * bh;
+        l.second = l.first;
+    } else {
+        l.firstButton = m.mode == 4 ? IDYES : IDOK;
+        l.secondButton = m.mode == 4 ? IDNO : IDCANCEL;
+        l.first.x = (span - 7 * bw / 3) / 2;
+        l.first.y = p.height - 3 * bh / 2;
+        l.second.x = l.first.x + 4 * bw / 3;
+        l.second.y = l.first.y;
+    }
+    int h1 = m.mainHeight;
+    l.mainText = {client.left, 2 * h1 / 3, client.right, 3 * h1};
+    l.subText = {client.left, 3 * h1 + 2 * h1 / 3 + 5, client.right, 2 * m.subHeight};
+    return l;
+}
+
+int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND owner)
+{
+    MessageDialogMode = mode;
+    snprintf(MessageSubText, sizeof MessageSubText, "%s", subText ? subText : "");
+    return (int)DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_MESSAGE), owner,
+                                MessageDialogProc, (LPARAM)mainText);
+}
+
+// Measures the texts on the dialog's own device context, as it comes.
+static void MeasureMessage(HWND dialog, const char *mainText, MessageMetrics *m)
+{
+    HDC dc = GetDC(dialog);
+    SIZE main = MeasureGbkText(dc, mainText);
+    m->mainWidth = main.cx;
+    m->mainHeight = main.cy;
+    m->subWidth = m->subHeight = 0;
+    SIZE sub;
+    if (MessageSubText[0] != '\0' &&
+        GetTextExtentPointA(dc, MessageSubText, (int)strlen(MessageSubText), &sub)) {
+        m->subWidth = sub.cx;
+        m->subHeight = sub.cy;
+    }
+    ReleaseDC(dialog, dc);
+}
+
+static void MoveControl(HWND control, const ControlBox &box)
+{
+    MoveWindow(control, box.x, box.y, box.width, box.height, TRUE);
+}
+
+static void PlaceButton(HWND dialog, int id, POINT at, int width, int height)
+{
+    HWND button = GetDlgItem(dialog, id);
+    ShowWindow(button, SW_SHOW);
+    MoveControl(button, ControlBox{at.x, at.y, width, height});
+}
+
+static void OnMessageInit(HWND dialog, const char *mainText)
+{
+    MessageMetrics m;
+    m.mode = MessageDialogMode;
+    m.mainBytes = (int)strlen(mainText);
+    MeasureMessage(dialog, mainText, &m);
+
+    HWND first = GetDlgItem(dialog, MessageDialogMode == 4 ? IDYES : IDOK);
+    RECT button = {0, 0, 82, 12};
+    if (first != NULL)
+        GetClientRect(first, &button);
+    m.buttonWidth = button.right;
+    m.buttonHeight = button.bottom;
+    m.dlgFrameX = GetSystemMetrics(SM_CXDLGFRAME);
+    m.screenX = GetSystemMetrics(SM_CXSCREEN);
+    m.screenY = GetSystemMetrics(SM_CYSCREEN);
+    m.captionY = GetSystemMetrics(SM_CYCAPTION);
+
+    MessageWindowPlacement p = PlaceMessageWindow(m);
+    SetWindowPos(dialog, NULL, p.window.left, p.window.top, p.window.right - p.window.left,
+                 p.window.bottom - p.window.top, SWP_NOZORDER);
+    RECT client;
+    GetClientRect(dialog, &client);
+    MessageControlLayout l = LayOutMessageControls(m, p, client);
+
+    PlaceButton(dialog, l.firstButton, l.first, m.buttonWidth, m.buttonHeight);
+    if (l.secondButton != 0)
+        PlaceButton(dialog, l.secondButton, l.second, m.buttonWidth, m.buttonHeight);
+
+    HWND text = GetDlgItem(dialog, IDC_MSG_TEXT);
+    SetWindowTextA(text, mainText);
+    MoveControl(text, l.mainText);
+    HWND sub = GetDlgItem(dialog, IDC_MSG_SUBTEXT);
+    if (MessageSubText[0] != '\0') {
+        SetWindowTextA(sub, MessageSubText);
+        MoveControl(sub, l.subText);
+    } else {
+        ShowWindow(sub, SW_HIDE);
+    }
+}
+
+INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnMessageInit(dialog, (const char *)lParam);
+        return TRUE;
+    case WM_DRAWITEM:
+        DrawOwnerButton((const DRAWITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+        case IDYES:
+        case IDNO:
+            EndDialog(dialog, LOWORD(wParam));
+            break;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,55 @@
+// The one message dialog of the installer: a Chinese main text drawn from the
+// glyph atlas, an optional English secondary text drawn by the system, and OK,
+// OK and Cancel, or Yes and No. It sizes itself to its texts and centres itself.
+#ifndef MORIVANE_MESSAGE_DIALOG_H
+#define MORIVANE_MESSAGE_DIALOG_H
+
+#include <windows.h>
+
+enum { MESSAGE_SUBTEXT_SIZE = 128 };
+
+// Mode of the dialog being shown: 0 OK, 4 Yes and No, any other OK and Cancel.
+extern int MessageDialogMode;
+// The secondary text of the dialog being shown; empty when there is none.
+extern char MessageSubText[MESSAGE_SUBTEXT_SIZE];
+
+// What the layout is computed from, all in pixels.
+struct MessageMetrics {
+    int mode;
+    int mainWidth, mainHeight;  // MeasureGbkText of the main text
+    int mainBytes;              // length of the main text
+    int subWidth, subHeight;    // the secondary text, 0 x 0 when none
+    int buttonWidth, buttonHeight;
+    int dlgFrameX, screenX, screenY, captionY;  // system metrics
+};
+
+struct MessageWindowPlacement {
+    int width, height;  // the text-derived Width and Height
+    int minWidth;       // the narrowest the window may be
+    RECT window;        // left, top, right, bottom of the placed window
+};
+
+// A control's place in client coordinates, as MoveWindow takes it.
+struct ControlBox {
+    int x, y, width, height;
+};
+
+struct MessageControlLayout {
+    int firstButton, secondButton;  // ids; secondButton is 0 in mode 0
+    POINT first, second;            // top-left corners of the buttons
+    ControlBox mainText;
+    ControlBox subText;
+};
+
+MessageWindowPlacement PlaceMessageWindow(const MessageMetrics &m);
+// Controls for the client width the placed window got.
+MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
+                                           const MessageWindowPlacement &placement,
+                                           const RECT &client);
+
+// Shows the dialog modally and returns 1 (OK), 2 (Cancel, Esc, close box),
+// 6 (Yes) or 7 (No). `subText` may be null; it is cut to 127 bytes.
+int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND owner);
+INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

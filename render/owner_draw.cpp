@@ -1,0 +1,271 @@
+// Owner-drawn buttons, labels, licence lines and option check boxes (see
+// owner_draw.h). Captions come from the installer's own GBK table, never from
+// the dialog templates.
+#include "render/owner_draw.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "app/globals.h"
+#include "render/gbk_text.h"
+#include "resources/resource_ids.h"
+
+WNDPROC SavedButtonProc;
+
+// Captions in GBK; "next" and "agree" are chosen by WizardStep at each paint.
+static const char kNextCaption[] = "\xCF\xC2\xD2\xBB\xB2\xBD Next";
+static const char kAgreeCaption[] = "\xCD\xAC\xD2\xE2/\xB0\xB2\xD7\xB0 Agree/Install";
+
+static const OwnerCaption kCaptions[] = {
+    {IDOK, "\xC8\xB7\xC8\xCF OK", FACE_3D, ALIGN_CENTRE},
+    {IDCANCEL, "\xC8\xA1\xCF\xFB Cancel", FACE_3D, ALIGN_CENTRE},
+    {IDC_BACK, "\xCD\xCB\xD2\xBB\xB2\xBD Back", FACE_3D, ALIGN_CENTRE},
+    {IDYES, "\xCA\xC7 Yes", FACE_3D, ALIGN_CENTRE},
+    {IDNO, "\xB7\xF1 No", FACE_3D, ALIGN_CENTRE},
+    {IDC_NEXT, kNextCaption, FACE_3D, ALIGN_CENTRE},
+    {IDC_BROWSE, "\xB8\xC4\xB1\xE4 Browse ....", FACE_3D, ALIGN_CENTRE},
+    {IDC_PATH_LABEL, "\xB0\xB2\xD7\xB0\xC2\xB7\xBE\xB6\xA3\xBA (Install Path)", FACE_FLAT,
+     ALIGN_LEFT},
+    {IDC_DIRS_LABEL, "\xC2\xB7\xBE\xB6 (Directories):", FACE_FLAT, ALIGN_LEFT},
+    {IDC_TITLE_LABEL, "\xA1\xB6\xC4\xAB\xC8\xF0\xCE\xC4\xA1\xB7", FACE_FLAT, ALIGN_CENTRE},
+    {IDC_DRIVES_LABEL, "\xB4\xC5\xC5\xCC (Drives):", FACE_FLAT, ALIGN_LEFT},
+    {IDC_EDITION_LABEL, "\xD6\xD0\xCE\xC4\xB0\xE6", FACE_FLAT, ALIGN_CENTRE},
+    {IDC_INSTALLER_LABEL, "\xB0\xB2\xD7\xB0\xB3\xCC\xD0\xF2", FACE_FLAT, ALIGN_CENTRE},
+    {IDC_MSG_TEXT, NULL, FACE_FLAT, ALIGN_CENTRE},
+    {IDC_LANGUAGE_LABEL,
+     "User Interface Language \xD3\xC3\xBB\xA7\xBD\xE7\xC3\xE6\xD3\xEF\xD1\xD4", FACE_FLAT,
+     ALIGN_CENTRE},
+    {IDC_BLANK_LABEL, "", FACE_FLAT, ALIGN_CENTRE},
+    {IDC_WAIT_LABEL, "", FACE_FLAT, ALIGN_LEFT},
+};
+
+static const OwnerCaption kCheckBoxCaptions[] = {
+    {IDC_DESKTOP_ICON,
+     "\xBD\xA8\xC1\xA2\xD7\xC0\xC3\xE6\xCD\xBC\xB1\xEA\xA3\xBF  (Place an icon on Desktop)",
+     FACE_FLAT, ALIGN_LEFT},
+    {IDC_AUTOSTART,
+     "\xBF\xAA\xBB\xFA\xCA\xB1\xD7\xD4\xB6\xAF\xC6\xF4\xB6\xAF\xA3\xBF(Auto-start on boot)",
+     FACE_FLAT, ALIGN_LEFT},
+};
+
+enum {
+    CAPTION_BUFFER = 128,
+    BUTTON_TEXT_MAX = 79,
+    CHECKBOX_TEXT_MAX = 126,
+    LICENCE_LINE_BUFFER = 260
+};
+
+OwnerCaption FindOwnerCaption(int id)
+{
+    for (const OwnerCaption &row : kCaptions) {
+        if (row.id == id) {
+            OwnerCaption found = row;
+            if (id == IDC_NEXT && WizardStep == 2)
+                found.caption = kAgreeCaption;
+            return found;
+        }
+    }
+    OwnerCaption other = {id, NULL, FACE_3D, ALIGN_CENTRE};
+    return other;
+}
+
+const char *FindCheckBoxCaption(int id)
+{
+    for (const OwnerCaption &row : kCheckBoxCaptions)
+        if (row.id == id)
+            return row.caption;
+    return NULL;
+}
+
+POINT CaptionOrigin(const RECT &item, int width, int align, int selected)
+{
+    POINT origin;
+    origin.x = align == ALIGN_LEFT ? item.left
+                                   : item.left + (item.right - item.left - width) / 2;
+    origin.y = item.top + (item.bottom - item.top - 16) / 2;
+    if (selected) {
+        origin.x += 2;
+        origin.y += 1;
+    }
+    return origin;
+}
+
+RECT ButtonFocusRect(const RECT &item)
+{
+    int dx = (item.right - item.left) / 10;
+    int dy = (item.bottom - item.top) / 8;
+    RECT focus = {item.left + dx, item.top + dy, item.right - dx, item.bottom - dy};
+    return focus;
+}
+
+// Copies the caption for `window` into caption[CAPTION_BUFFER]: the table's
+// text, or at most `windowTextMax` bytes of the window text.
+static void CopyCaption(char *caption, const char *tableText, HWND window, int windowTextMax)
+{
+    caption[0] = '\0';
+    if (tableText != NULL)
+        snprintf(caption, CAPTION_BUFFER, "%s", tableText);
+    else if (window != NULL)
+        GetWindowTextA(window, caption, windowTextMax + 1);
+}
+
+static void DrawBevel(HDC dc, const RECT &r, int id, int selected)
+{
+    HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    HPEN penA = selected ? dark : light;  // top and left
+    HPEN penB = selected ? light : dark;  // bottom and right
+    HGDIOBJ previous = SelectObject(dc, penA);
+    for (int i = 1; i <= 2; ++i) {
+        MoveToEx(dc, r.left + i, r.bottom - i - 1, NULL);
+        LineTo(dc, r.left + i, r.top + i);
+        LineTo(dc, r.right - i - 1, r.top + i);
+        SelectObject(dc, penB);
+        LineTo(dc, r.right - i - 1, r.bottom - i - 1);
+        LineTo(dc, r.left + i, r.bottom - i - 1);
+        SelectObject(dc, penA);
+    }
+    if (id == IDC_NEXT) {
+        // The default button's black frame, whether it has the focus or not.
+        SelectObject(dc, GetStockObject(BLACK_PEN));
+        MoveToEx(dc, r.left, r.bottom - 1, NULL);
+        LineTo(dc, r.left, r.top);
+        LineTo(dc, r.right - 1, r.top);
+        LineTo(dc, r.right - 1, r.bottom - 1);
+        LineTo(dc, r.left, r.bottom - 1);
+        MoveToEx(dc, r.left + 1, r.bottom - 2, NULL);
+        LineTo(dc, r.right - 2, r.bottom - 2);
+        LineTo(dc, r.right - 2, r.top + 1);
+    } else {
+        SelectObject(dc, penB);
+        MoveToEx(dc, r.left + 1, r.bottom - 1, NULL);
+        LineTo(dc, r.right - 1, r.bottom - 1);
+        LineTo(dc, r.right - 1, r.top);
+    }
+    SelectObject(dc, previous);
+    DeleteObject(light);
+    DeleteObject(dark);
+}
+
+void DrawOwnerButton(const DRAWITEMSTRUCT *item)
+{
+    if (item->CtlType != ODT_BUTTON)
+        return;
+    // The blank label paints nothing at all, not even its face or focus.
+    if (item->CtlID == IDC_BLANK_LABEL)
+        return;
+    OwnerCaption row = FindOwnerCaption(item->CtlID);
+    HDC dc = item->hDC;
+    const RECT &r = item->rcItem;
+
+    if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
+        int selected = (item->itemState & ODS_SELECTED) != 0;
+        char caption[CAPTION_BUFFER];
+        OwnerCaption byWindow = FindOwnerCaption(GetDlgCtrlID(item->hwndItem));
+        CopyCaption(caption, byWindow.caption, item->hwndItem, BUTTON_TEXT_MAX);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        if (row.face == FACE_3D)
+            DrawBevel(dc, r, item->CtlID, selected);
+        SIZE size = MeasureGbkText(dc, caption);
+        POINT origin = CaptionOrigin(r, size.cx, row.align, selected);
+        DrawGbkText(dc, origin.x, origin.y, caption);
+    }
+    if (item->itemState & ODS_FOCUS) {
+        RECT focus = ButtonFocusRect(r);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog)
+{
+    HDC dc = item->hDC;
+    int saved = SaveDC(dc);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_WINDOW));
+
+    UINT count = (UINT)SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_GETCOUNT, 0, 0);
+    if (item->itemID < count) {
+        // LB_GETTEXT takes no buffer size: a line that would not fit is skipped.
+        LRESULT length =
+            SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_GETTEXTLEN, item->itemID, 0);
+        char line[LICENCE_LINE_BUFFER];
+        if (length >= 0 && length < LICENCE_LINE_BUFFER &&
+            SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_GETTEXT, item->itemID,
+                                (LPARAM)line) != LB_ERR) {
+            line[LICENCE_LINE_BUFFER - 1] = '\0';
+            DrawGbkText(dc, item->rcItem.left + 2, item->rcItem.top + 2, line);
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+RECT CheckBoxSquare(const RECT &client, UINT buttonType, UINT *frameState)
+{
+    RECT r = {client.left - 2, client.top - 2, client.right + 2, client.bottom + 2};
+    int h = r.bottom - r.top;
+    RECT box = {r.left, r.top, r.left + h, r.bottom};
+    if (buttonType == BS_CHECKBOX || buttonType == BS_AUTOCHECKBOX) {
+        InflateRect(&box, -(h / 4), -(h / 4));
+        box.top -= 1;
+        box.left -= h / 8;
+        box.right -= h / 7;
+        box.bottom -= 3;
+        *frameState = DFCS_BUTTONCHECK;
+    } else {
+        InflateRect(&box, -(h / 12), -(h / 12));
+        box.left -= 1;
+        box.top += 1;
+        box.right -= h / 5;
+        box.bottom -= 2;
+        *frameState = (buttonType == BS_RADIOBUTTON || buttonType == BS_AUTORADIOBUTTON)
+                          ? DFCS_BUTTONRADIO
+                          : DFCS_BUTTONCHECK;
+    }
+    return box;
+}
+
+void PaintCheckBox(HWND checkBox, HDC dc)
+{
+    int checked = SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    RECT client;
+    GetClientRect(checkBox, &client);
+    RECT r = client;
+    InflateRect(&r, 2, 2);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+
+    UINT state;
+    UINT type = (UINT)GetWindowLongA(checkBox, GWL_STYLE) & 0xFF;
+    RECT box = CheckBoxSquare(client, type, &state);
+    if (checked)
+        state |= DFCS_CHECKED;
+    if (!IsWindowEnabled(checkBox))
+        state |= DFCS_INACTIVE;
+    DrawFrameControl(dc, &box, DFC_BUTTON, state);
+
+    char caption[CAPTION_BUFFER];
+    CopyCaption(caption, FindCheckBoxCaption(GetDlgCtrlID(checkBox)), checkBox,
+                CHECKBOX_TEXT_MAX);
+    SIZE size = MeasureGbkText(dc, caption);
+    int x = box.right + (box.right - box.left);
+    int y = r.top + 3;
+    DrawGbkText(dc, x, y, caption);
+    if (GetFocus() == checkBox) {
+        RECT focus = {x - 1, y - 1, x + size.cx + 3, y + 18};
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        PaintCheckBox(window, dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_LBUTTONDOWN)
+        InvalidateRect(window, NULL, TRUE);
+    return CallWindowProcA(SavedButtonProc, window, message, wParam, lParam);
+}

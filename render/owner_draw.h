@@ -1,0 +1,47 @@
+// Painters of the installer's owner-drawn controls: buttons and labels from
+// the GBK caption table, the Chinese licence lines, and the two option check
+// boxes (subclassed with CheckBoxProc).
+#ifndef MORIVANE_OWNER_DRAW_H
+#define MORIVANE_OWNER_DRAW_H
+
+#include <windows.h>
+
+enum { FACE_3D, FACE_FLAT };
+enum { ALIGN_CENTRE, ALIGN_LEFT };
+
+// One row of the caption table. A null caption means the control's own
+// window text (at most 79 bytes).
+struct OwnerCaption {
+    int id;
+    const char *caption;
+    int face;
+    int align;
+};
+
+// The row for a control id; ids outside the table get a 3D, centred face with
+// their window text.
+OwnerCaption FindOwnerCaption(int id);
+
+// The check-box caption of 1004 or 1005, or null for any other id.
+const char *FindCheckBoxCaption(int id);
+
+// Where a caption of width `width` starts inside `item`.
+POINT CaptionOrigin(const RECT &item, int width, int align, int selected);
+
+// The focus rectangle of an owner-drawn button.
+RECT ButtonFocusRect(const RECT &item);
+
+// The check box square for a client rectangle and button type (low style byte),
+// and the DrawFrameControl state it is drawn with (before checked/inactive).
+RECT CheckBoxSquare(const RECT &client, UINT buttonType, UINT *frameState);
+
+void DrawOwnerButton(const DRAWITEMSTRUCT *item);
+void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog);
+void PaintCheckBox(HWND checkBox, HDC dc);
+LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The button procedure the check boxes had before CheckBoxProc; the value
+// stored last serves both.
+extern WNDPROC SavedButtonProc;
+
+#endif

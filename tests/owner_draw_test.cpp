@@ -1,0 +1,445 @@
+// Owner-drawn buttons, labels, licence lines and check boxes, painted by the
+// real painters into memory bitmaps and compared pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/globals.h"
+#include "render/gbk_text.h"
+#include "render/glyph_atlas.h"
+#include "render/owner_draw.h"
+#include "resources/resource_ids.h"
+#include "test_support.h"
+
+namespace {
+
+uint32_t SysPixel(int index)
+{
+    COLORREF c = GetSysColor(index);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+const uint32_t kOutside = 0x00123456;  // canvas colour outside the controls
+const RECT kItem = {10, 8, 110, 32};   // a 100 x 24 button
+
+class OwnerDraw : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        AppInstance = GetModuleHandleA(NULL);
+        ASSERT_EQ(ATLAS_BUILT, BuildGlyphAtlas());
+    }
+    static void TearDownTestSuite() { ReleaseGlyphAtlas(); }
+
+    void SetUp() override
+    {
+        WizardStep = 0;
+        parent = CreateWindowA("STATIC", "owner draw test", WS_POPUP, 0, 0, 300, 200, NULL,
+                               NULL, NULL, NULL);
+        ASSERT_NE(nullptr, parent);
+        ASSERT_TRUE(CreateCanvas(&canvas, 160, 48, kOutside));
+        ASSERT_TRUE(CreateCanvas(&reference, 160, 48, kOutside));
+    }
+    void TearDown() override
+    {
+        DestroyCanvas(&canvas);
+        DestroyCanvas(&reference);
+        DestroyWindow(parent);
+    }
+
+    HWND Button(int id, const char *text = "")
+    {
+        return CreateWindowA("BUTTON", text, WS_CHILD | BS_OWNERDRAW, 0, 0, 100, 24, parent,
+                             (HMENU)(INT_PTR)id, NULL, NULL);
+    }
+    void Paint(Canvas *target, int id, UINT action, UINT state, const RECT &rect = kItem,
+               const char *text = "")
+    {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = id;
+        item.itemAction = action;
+        item.itemState = state;
+        item.hwndItem = Button(id, text);
+        item.hDC = target->dc;
+        item.rcItem = rect;
+        DrawOwnerButton(&item);
+        DestroyWindow(item.hwndItem);
+    }
+    // The reference picture of a flat face with `caption` drawn where a
+    // centred (or left-aligned) caption belongs.
+    void PaintReferenceCaption(const char *caption, int align, const RECT &rect = kItem)
+    {
+        FillRect(reference.dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        SIZE size = MeasureGbkText(reference.dc, caption);
+        POINT at = CaptionOrigin(rect, size.cx, align, 0);
+        DrawGbkText(reference.dc, at.x, at.y, caption);
+    }
+    // Pixels that differ inside the button, leaving out its two bevel rings
+    // and outer line.
+    int InteriorDifferences()
+    {
+        int count = 0;
+        for (int y = kItem.top + 3; y < kItem.bottom - 3; ++y)
+            for (int x = kItem.left + 3; x < kItem.right - 3; ++x)
+                count += PixelAt(canvas, x, y) != PixelAt(reference, x, y);
+        return count;
+    }
+    // Bounding box of black pixels (caption ink) in the canvas.
+    RECT InkBox()
+    {
+        RECT box = {10000, 10000, -1, -1};
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x)
+                if (PixelAt(canvas, x, y) == kBlack) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        return box;
+    }
+
+    HWND parent = NULL;
+    Canvas canvas;
+    Canvas reference;
+};
+
+TEST_F(OwnerDraw, BevelRingsAreLightTopLeftAndDarkBottomRightReversedWhenPressed)
+{
+    const uint32_t light = SysPixel(COLOR_BTNHIGHLIGHT), dark = SysPixel(COLOR_BTNSHADOW);
+    ASSERT_NE(light, dark);
+    const int l = kItem.left, t = kItem.top, r = kItem.right, b = kItem.bottom;
+    const int midX = (l + r) / 2, midY = (t + b) / 2;
+    for (int pressed = 0; pressed <= 1; ++pressed) {
+        SCOPED_TRACE(pressed ? "pressed" : "normal");
+        Paint(&canvas, IDOK, ODA_DRAWENTIRE, pressed ? ODS_SELECTED : 0);
+        const uint32_t a = pressed ? dark : light, bColour = pressed ? light : dark;
+        for (int i = 1; i <= 2; ++i) {
+            EXPECT_EQ(a, PixelAt(canvas, midX, t + i)) << "top ring " << i;
+            EXPECT_EQ(a, PixelAt(canvas, l + i, midY)) << "left ring " << i;
+            EXPECT_EQ(bColour, PixelAt(canvas, midX, b - i - 1)) << "bottom ring " << i;
+            EXPECT_EQ(bColour, PixelAt(canvas, r - i - 1, midY)) << "right ring " << i;
+        }
+        // Outer ring: a pen-B line on the bottom and right only.
+        EXPECT_EQ(bColour, PixelAt(canvas, midX, b - 1));
+        EXPECT_EQ(bColour, PixelAt(canvas, r - 1, midY));
+        EXPECT_EQ(SysPixel(COLOR_BTNFACE), PixelAt(canvas, midX, t));
+        EXPECT_EQ(SysPixel(COLOR_BTNFACE), PixelAt(canvas, l, midY));
+        EXPECT_EQ(kOutside, PixelAt(canvas, r, midY)) << "nothing outside the item";
+        EXPECT_EQ(kOutside, PixelAt(canvas, midX, b));
+    }
+}
+
+TEST_F(OwnerDraw, PressedCaptionMovesTwoRightAndOneDown)
+{
+    Paint(&canvas, IDOK, ODA_DRAWENTIRE, 0);
+    RECT normal = InkBox();
+    Paint(&canvas, IDOK, ODA_DRAWENTIRE, ODS_SELECTED);
+    RECT pressed = InkBox();
+    ASSERT_LT(normal.left, normal.right);
+    EXPECT_EQ(normal.left + 2, pressed.left);
+    EXPECT_EQ(normal.top + 1, pressed.top);
+    EXPECT_EQ(normal.right + 2, pressed.right);
+}
+
+TEST_F(OwnerDraw, NextAlwaysHasTheBlackDefaultFrame)
+{
+    const int l = kItem.left, t = kItem.top, r = kItem.right, b = kItem.bottom;
+    const int midX = (l + r) / 2, midY = (t + b) / 2;
+    for (UINT state : {0u, (UINT)ODS_FOCUS}) {
+        SCOPED_TRACE(state ? "focused" : "not focused");
+        Paint(&canvas, IDC_NEXT, ODA_DRAWENTIRE, state);
+        EXPECT_EQ(kBlack, PixelAt(canvas, l, midY));
+        EXPECT_EQ(kBlack, PixelAt(canvas, midX, t));
+        EXPECT_EQ(kBlack, PixelAt(canvas, r - 1, midY));
+        EXPECT_EQ(kBlack, PixelAt(canvas, midX, b - 1));
+        EXPECT_EQ(kBlack, PixelAt(canvas, midX, b - 2)) << "inner bottom line";
+        EXPECT_EQ(kBlack, PixelAt(canvas, r - 2, midY)) << "inner right line";
+        EXPECT_EQ(SysPixel(COLOR_BTNHIGHLIGHT), PixelAt(canvas, midX, t + 1));
+    }
+}
+
+TEST_F(OwnerDraw, FocusRectangleIsInsetByATenthAndAnEighth)
+{
+    Paint(&reference, IDCANCEL, ODA_DRAWENTIRE, 0);
+    Paint(&canvas, IDCANCEL, ODA_DRAWENTIRE, ODS_FOCUS);
+    const RECT focus = {kItem.left + 10, kItem.top + 3, kItem.right - 10, kItem.bottom - 3};
+    EXPECT_EQ(focus.left, ButtonFocusRect(kItem).left);
+    int sides[4] = {};
+    for (int y = 0; y < canvas.height; ++y) {
+        for (int x = 0; x < canvas.width; ++x) {
+            if (PixelAt(canvas, x, y) == PixelAt(reference, x, y))
+                continue;
+            bool inside = x >= focus.left && x < focus.right && y >= focus.top && y < focus.bottom;
+            bool onBorder = inside && (x == focus.left || x == focus.right - 1 ||
+                                       y == focus.top || y == focus.bottom - 1);
+            ASSERT_TRUE(onBorder) << "changed pixel off the focus border at " << x << "," << y;
+            sides[0] += x == focus.left;
+            sides[1] += x == focus.right - 1;
+            sides[2] += y == focus.top;
+            sides[3] += y == focus.bottom - 1;
+        }
+    }
+    for (int side : sides)
+        EXPECT_GT(side, 0);
+}
+
+TEST_F(OwnerDraw, FocusOnlyCallsDrawOnlyTheFocus)
+{
+    Paint(&canvas, IDCANCEL, ODA_FOCUS, 0);  // focus lost: nothing at all
+    EXPECT_EQ(0, InteriorDifferences());
+    EXPECT_EQ(kOutside, PixelAt(canvas, kItem.left + 1, kItem.top + 1));
+}
+
+TEST_F(OwnerDraw, BlankLabelLeavesTheBitmapUntouched)
+{
+    Paint(&canvas, IDC_BLANK_LABEL, ODA_DRAWENTIRE | ODA_FOCUS, ODS_FOCUS | ODS_SELECTED);
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x)
+            ASSERT_EQ(kOutside, PixelAt(canvas, x, y)) << x << "," << y;
+}
+
+TEST_F(OwnerDraw, CaptionsComeFromTheTableByIdAndPlacement)
+{
+    struct Case {
+        int id;
+        int step;
+        const char *caption;
+        int align;
+    } cases[] = {
+        {IDC_NEXT, 0, "\xCF\xC2\xD2\xBB\xB2\xBD Next", ALIGN_CENTRE},
+        {IDC_NEXT, 1, "\xCF\xC2\xD2\xBB\xB2\xBD Next", ALIGN_CENTRE},
+        {IDC_NEXT, 2, "\xCD\xAC\xD2\xE2/\xB0\xB2\xD7\xB0 Agree/Install", ALIGN_CENTRE},
+        {IDC_NEXT, 99, "\xCF\xC2\xD2\xBB\xB2\xBD Next", ALIGN_CENTRE},
+        {IDC_PATH_LABEL, 0, "\xB0\xB2\xD7\xB0\xC2\xB7\xBE\xB6\xA3\xBA (Install Path)", ALIGN_LEFT},
+        {IDC_LANGUAGE_LABEL, 0,
+         "User Interface Language \xD3\xC3\xBB\xA7\xBD\xE7\xC3\xE6\xD3\xEF\xD1\xD4", ALIGN_CENTRE},
+        {IDC_WAIT_LABEL, 0, "", ALIGN_LEFT},
+        {IDYES, 0, "\xCA\xC7 Yes", ALIGN_CENTRE},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.id);
+        WizardStep = c.step;
+        Paint(&canvas, c.id, ODA_DRAWENTIRE, 0, kItem, "template caption");
+        PaintReferenceCaption(c.caption, c.align);
+        EXPECT_EQ(0, InteriorDifferences()) << "step " << c.step;
+    }
+}
+
+TEST_F(OwnerDraw, FlatLabelsHaveNoBevel)
+{
+    Paint(&canvas, IDC_WAIT_LABEL, ODA_DRAWENTIRE, 0);
+    for (int y = kItem.top; y < kItem.bottom; ++y)
+        for (int x = kItem.left; x < kItem.right; ++x)
+            ASSERT_EQ(SysPixel(COLOR_BTNFACE), PixelAt(canvas, x, y)) << x << "," << y;
+}
+
+TEST_F(OwnerDraw, OtherIdsShowAtMost79BytesOfTheirWindowText)
+{
+    std::string text(100, 'i');
+    Paint(&canvas, 5000, ODA_DRAWENTIRE, 0, kItem, text.c_str());
+    PaintReferenceCaption(std::string(79, 'i').c_str(), ALIGN_CENTRE);
+    EXPECT_EQ(0, InteriorDifferences());
+    EXPECT_EQ(SysPixel(COLOR_BTNHIGHLIGHT), PixelAt(canvas, 60, kItem.top + 1)) << "3D face";
+}
+
+TEST_F(OwnerDraw, CaptionWiderThanItsControlStartsLeftOfIt)
+{
+    const char text[] = "\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0";  // four characters, 64 pixels
+    const RECT narrow = {60, 8, 100, 32};                  // 40 pixels
+    Paint(&canvas, 5001, ODA_DRAWENTIRE, 0, narrow, text);
+    EXPECT_EQ(-12, CaptionOrigin(narrow, 64, ALIGN_CENTRE, 0).x - narrow.left);
+    DrawGbkText(reference.dc, 60 - 12, 12, text);
+    GdiFlush();
+    for (int y = 12; y < 28; ++y)
+        for (int x = 40; x < 60; ++x)
+            ASSERT_EQ(PixelAt(reference, x, y), PixelAt(canvas, x, y)) << x << "," << y;
+    EXPECT_LT(InkBox().left, narrow.left);
+}
+
+TEST_F(OwnerDraw, NonButtonItemsAreIgnored)
+{
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_LISTBOX;
+    item.CtlID = IDOK;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hDC = canvas.dc;
+    item.rcItem = kItem;
+    DrawOwnerButton(&item);
+    EXPECT_EQ(kOutside, PixelAt(canvas, 50, 20));
+}
+
+class LicenceItem : public OwnerDraw {
+protected:
+    void SetUp() override
+    {
+        OwnerDraw::SetUp();
+        list = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 200, 100, parent,
+                             (HMENU)IDC_LICENCE_ZH, NULL, NULL);
+        ASSERT_NE(nullptr, list);
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM) "\xD6\xD0\xCE\xC4 line one");
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM) "two");
+    }
+    void PaintItem(UINT index)
+    {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.CtlID = IDC_LICENCE_ZH;
+        item.itemID = index;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = ODS_SELECTED | ODS_FOCUS;
+        item.hwndItem = list;
+        item.hDC = canvas.dc;
+        item.rcItem = kItem;
+        DrawLicenceItem(&item, parent);
+    }
+    HWND list = NULL;
+};
+
+TEST_F(LicenceItem, IndexAtOrBeyondTheCountDrawsOnlyTheBackground)
+{
+    for (UINT index : {2u, 3u, 0xFFFFFFFFu}) {
+        PaintItem(index);
+        for (int y = kItem.top; y < kItem.bottom; ++y)
+            for (int x = kItem.left; x < kItem.right; ++x)
+                ASSERT_EQ(SysPixel(COLOR_WINDOW), PixelAt(canvas, x, y)) << index;
+    }
+}
+
+TEST_F(LicenceItem, LineIsDrawnTwoPixelsInsideInBlackAndTheStateRestored)
+{
+    SetTextColor(canvas.dc, RGB(200, 0, 0));
+    PaintItem(0);
+    EXPECT_EQ(RGB(200, 0, 0), GetTextColor(canvas.dc));
+    FillRect(reference.dc, &kItem, GetSysColorBrush(COLOR_WINDOW));
+    SetTextColor(reference.dc, RGB(0, 0, 0));
+    DrawGbkText(reference.dc, kItem.left + 2, kItem.top + 2, "\xD6\xD0\xCE\xC4 line one");
+    EXPECT_EQ(0, InteriorDifferences());
+    EXPECT_LT(InkBox().left, InkBox().right) << "some ink was drawn";
+}
+
+TEST(CheckBoxSquare, FollowsTheButtonType)
+{
+    const RECT client = {0, 0, 330, 24};  // R is 334 x 28, h = 28
+    struct Case {
+        UINT type;
+        RECT box;
+        UINT state;
+    } cases[] = {
+        {BS_AUTOCHECKBOX, {2, 4, 15, 16}, DFCS_BUTTONCHECK},
+        {BS_CHECKBOX, {2, 4, 15, 16}, DFCS_BUTTONCHECK},
+        {BS_AUTORADIOBUTTON, {-1, 1, 19, 22}, DFCS_BUTTONRADIO},
+        {BS_RADIOBUTTON, {-1, 1, 19, 22}, DFCS_BUTTONRADIO},
+        {BS_PUSHBUTTON, {-1, 1, 19, 22}, DFCS_BUTTONCHECK},
+    };
+    for (const Case &c : cases) {
+        UINT state = 0;
+        RECT box = CheckBoxSquare(client, c.type, &state);
+        EXPECT_EQ(c.box.left, box.left) << c.type;
+        EXPECT_EQ(c.box.top, box.top) << c.type;
+        EXPECT_EQ(c.box.right, box.right) << c.type;
+        EXPECT_EQ(c.box.bottom, box.bottom) << c.type;
+        EXPECT_EQ(c.state, state) << c.type;
+    }
+}
+
+class CheckBox : public OwnerDraw {
+protected:
+    void SetUp() override
+    {
+        OwnerDraw::SetUp();
+        SetWindowPos(parent, NULL, 0, 0, 300, 200, SWP_NOZORDER | SWP_SHOWWINDOW);
+        box = CreateWindowA("BUTTON", "template text",
+                            WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 150, 20,
+                            parent, (HMENU)IDC_DESKTOP_ICON, NULL, NULL);
+        ASSERT_NE(nullptr, box);
+        SavedButtonProc = (WNDPROC)SetWindowLongPtrA(box, GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
+    }
+    void PaintInto(Canvas *target) { PaintCheckBox(box, target->dc); }
+    HWND box = NULL;
+};
+
+TEST_F(CheckBox, BoxStateFollowsCheckAndEnable)
+{
+    UINT state;
+    RECT client;
+    GetClientRect(box, &client);
+    RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
+    PaintInto(&reference);
+    SendMessageA(box, BM_CLICK, 0, 0);  // the subclass passes clicks on
+    ASSERT_EQ(BST_CHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
+    SetFocus(parent);  // the click took the focus; its frame is another test's
+    PaintInto(&canvas);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 150; ++x) {
+            bool in = x >= square.left && x < square.right && y >= square.top && y < square.bottom;
+            bool differs = PixelAt(canvas, x, y) != PixelAt(reference, x, y);
+            (in ? inside : outside) += differs;
+        }
+    EXPECT_GT(inside, 0) << "a checked box looks checked";
+    EXPECT_EQ(0, outside);
+
+    EnableWindow(box, FALSE);
+    PaintInto(&reference);
+    int disabledDiffers = 0;
+    for (int y = square.top; y < square.bottom; ++y)
+        for (int x = square.left; x < square.right; ++x)
+            disabledDiffers += PixelAt(canvas, x, y) != PixelAt(reference, x, y);
+    EXPECT_GT(disabledDiffers, 0) << "a disabled box looks inactive";
+}
+
+TEST_F(CheckBox, CaptionStartsOneBoxWidthRightOfTheBox)
+{
+    SetFocus(parent);
+    UINT state;
+    RECT client;
+    GetClientRect(box, &client);
+    RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
+    PaintInto(&canvas);
+    const char *caption = FindCheckBoxCaption(IDC_DESKTOP_ICON);
+    ASSERT_NE(nullptr, caption);
+    int x = square.right + (square.right - square.left);
+    FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    DrawGbkText(reference.dc, x, client.top + 1, caption);
+    for (int y = 0; y < 20; ++y)
+        for (int px = x - 2; px < 150; ++px)
+            ASSERT_EQ(PixelAt(reference, px, y), PixelAt(canvas, px, y)) << px << "," << y;
+
+    // With the focus, only a frame around the caption is added.
+    SetFocus(box);
+    ASSERT_EQ(box, GetFocus());
+    Canvas focused;
+    ASSERT_TRUE(CreateCanvas(&focused, 160, 48, kOutside));
+    PaintInto(&focused);
+    const int y = client.top + 1, right = x + MeasureGbkText(canvas.dc, caption).cx + 2;
+    int frame = 0;
+    for (int py = 0; py < 24; ++py)
+        for (int px = 0; px < 160; ++px) {
+            if (PixelAt(canvas, px, py) == PixelAt(focused, px, py))
+                continue;
+            ASSERT_TRUE(px == x - 1 || px == right || py == y - 1 || py == y + 17)
+                << "changed off the focus frame at " << px << "," << py;
+            ++frame;
+        }
+    EXPECT_GT(frame, 0);
+    DestroyCanvas(&focused);
+}
+
+TEST_F(CheckBox, PaintsThroughItsWindowProcedure)
+{
+    HDC dc = GetDC(box);
+    RECT client;
+    GetClientRect(box, &client);
+    FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    ReleaseDC(box, dc);
+    InvalidateRect(box, NULL, FALSE);
+    UpdateWindow(box);
+    dc = GetDC(box);
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, client.right - 2, client.bottom - 2));
+    ReleaseDC(box, dc);
+}
+
+}  // namespace
