@@ -2,5 +2,11 @@
 #include "app/globals.h"
 
 HINSTANCE AppInstance;
+HWND MainDialog;
+HICON ProductIcon;
+int IsWindowsNt;
+int IsVersion3;
+int DisplayLanguage;
+int UiLanguage;
 char InstallDir[MAX_PATH];
 int WizardStep;

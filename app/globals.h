@@ -8,6 +8,25 @@
 // The installer's module; every resource is looked up in it (start-up).
 extern HINSTANCE AppInstance;
 
+// The main wizard dialog, owner of most message dialogs; null until created
+// (start-up).
+extern HWND MainDialog;
+
+// The product icon of IDI_PRODUCT, loaded before the wizard (start-up).
+extern HICON ProductIcon;
+
+// 1 on the NT platform, 1 when the major Windows version is 3 (start-up).
+extern int IsWindowsNt;
+extern int IsVersion3;
+
+// 0 English, 1 Simplified Chinese, 2 Traditional Chinese: chooses shortcut
+// and folder names (start-up).
+extern int DisplayLanguage;
+
+// The product's interface language chosen in the wizard: 0 English,
+// 1 Chinese (Simplified), 2 Chinese (Traditional) (installation run).
+extern int UiLanguage;
+
 // The install folder, without a trailing backslash (wizard, installation run).
 extern char InstallDir[MAX_PATH];
 

@@ -1,22 +1,9 @@
-// Start-up of the installer: builds the glyph atlas before any window exists
-// and ends with the exit code its outcome calls for.
+// Entry point of MorivaneSetup.exe: the installer takes no command line.
 #include <windows.h>
 
-#include "app/globals.h"
-#include "render/glyph_atlas.h"
+#include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    AppInstance = instance;
-    int outcome = BuildGlyphAtlas();
-    if (outcome == ATLAS_GRAPHICS_FAILURE) {
-        ReleaseGlyphAtlas();
-        return 0;
-    }
-    if (outcome != ATLAS_BUILT)
-        return 1;
-
-    // The wizard is not built yet: the installer only proves its atlas.
-    ReleaseGlyphAtlas();
-    return 0;
+    return RunInstaller(instance);
 }

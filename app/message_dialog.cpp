@@ -10,6 +10,11 @@
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 
+const char kOutOfMemoryText[] =
+    "\xC4\xDA\xB4\xE6\xB2\xBB\xB9\xBB\xA1\xA3\xB0\xB2\xD7\xB0\xCE\xDE\xB7\xA8\xBC\xCC\xD0\xF8"
+    "\xA1\xA3";
+const char kOutOfMemorySubText[] = "Memory not enough!";
+
 int MessageDialogMode;
 char MessageSubText[MESSAGE_SUBTEXT_SIZE];
 

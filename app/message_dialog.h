@@ -8,6 +8,10 @@
 
 enum { MESSAGE_SUBTEXT_SIZE = 128 };
 
+// The installer's out-of-memory report, the same everywhere.
+extern const char kOutOfMemoryText[];
+extern const char kOutOfMemorySubText[];
+
 // Mode of the dialog being shown: 0 OK, 4 Yes and No, any other OK and Cancel.
 extern int MessageDialogMode;
 // The secondary text of the dialog being shown; empty when there is none.

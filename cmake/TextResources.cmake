@@ -83,5 +83,5 @@ add_custom_target(text_resources DEPENDS ${text_outputs})
 
 set(MORIVANE_INSTALLER_RC ${CMAKE_SOURCE_DIR}/resources/installer.rc)
 set_source_files_properties(${MORIVANE_INSTALLER_RC} PROPERTIES
-  OBJECT_DEPENDS "${text_outputs}")
+  OBJECT_DEPENDS "${text_outputs};${CMAKE_SOURCE_DIR}/resources/product.ico;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 include_directories(${CMAKE_SOURCE_DIR}/resources ${TEXT_OUT_DIR})

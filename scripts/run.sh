@@ -21,7 +21,12 @@ if [ $headless = 1 ]; then
     sleep "${MORIVANE_SCREENSHOT_DELAY:-4}"
     import -window root "$BUILD_DIR/screenshot.png"
     log "screenshot: $BUILD_DIR/screenshot.png"
-    # Nobody can click through the wizard here: give it a moment, then end it.
+    # Nobody can click through the wizard here: press Esc, as a user would to
+    # cancel, and end it by force only if that does not work.
+    window=$(xdotool search --name "Morivane Installer" 2>/dev/null | head -n 1)
+    if [ -n "$window" ]; then
+        xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
+    fi
     for _ in $(seq 1 20); do
         kill -0 $SETUP_PID 2>/dev/null || break
         sleep 0.5

@@ -443,3 +443,41 @@ TEST_F(CheckBox, PaintsThroughItsWindowProcedure)
 }
 
 }  // namespace
+
+namespace {
+
+// Every Chinese character of the caption tables must be drawable.
+TEST(CaptionTables, EveryDoubleByteCharacterHasInkInTheAtlas)
+{
+    AppInstance = GetModuleHandleA(NULL);
+    std::vector<unsigned char> atlas =
+        InflateTextResource(AppInstance, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
+    std::vector<const char *> captions;
+    for (int id : {IDOK, IDCANCEL, IDC_BACK, IDYES, IDNO, IDC_NEXT, IDC_BROWSE, IDC_PATH_LABEL,
+                   IDC_DIRS_LABEL, IDC_TITLE_LABEL, IDC_DRIVES_LABEL, IDC_EDITION_LABEL,
+                   IDC_INSTALLER_LABEL, IDC_LANGUAGE_LABEL}) {
+        for (int step : {0, 2}) {
+            WizardStep = step;
+            captions.push_back(FindOwnerCaption(id).caption);
+        }
+    }
+    captions.push_back(FindCheckBoxCaption(IDC_DESKTOP_ICON));
+    captions.push_back(FindCheckBoxCaption(IDC_AUTOSTART));
+    for (const char *caption : captions) {
+        ASSERT_NE(nullptr, caption);
+        for (const unsigned char *p = (const unsigned char *)caption; *p; ++p) {
+            if (*p < 0x80)
+                continue;
+            GlyphCell cell = LookupGlyph((unsigned short)(p[0] << 8 | p[1]));
+            bool ink = false;
+            for (int y = 0; y < 16 && !ink; ++y)
+                for (int x = 0; x < 16 && !ink; ++x)
+                    ink = AtlasInk(atlas, cell.page, cell.x + x, cell.y + y);
+            EXPECT_TRUE(ink) << std::hex << (p[0] << 8 | p[1]) << " in " << caption;
+            ++p;
+        }
+    }
+    WizardStep = 0;
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+// The folder chooser behind Browse: the system's old-style Open dialog with
+// the installer's own template (IDD_CHOOSE_DIR) and hook, reduced to a
+// directory list, a drive list, OK and Cancel.
+#ifndef MORIVANE_FOLDER_CHOOSER_H
+#define MORIVANE_FOLDER_CHOOSER_H
+
+#include <windows.h>
+
+// Runs the chooser over the wizard; on OK puts InstallDir into the path edit.
+void ChooseInstallFolder(HWND mainDialog);
+
+UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Removes one trailing backslash, so a drive root "D:\" becomes "D:". Pure.
+void TrimTrailingBackslash(char *path);
+
+#endif

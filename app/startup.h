@@ -1,0 +1,29 @@
+// Start-up of the installer: environment detection, the atlas, the modeless
+// wizard and the main message loop with its own routing of the Enter key.
+#ifndef MORIVANE_STARTUP_H
+#define MORIVANE_STARTUP_H
+
+#include <windows.h>
+
+// 1 when the default ANSI code page uses more than one byte a character.
+int IsDbcsCodePage(void);
+
+// DisplayLanguage for a code-page kind and a system language: 1 or 2 only for
+// a Chinese language on a double-byte code page, else 0. Pure.
+int DecideDisplayLanguage(int dbcsCodePage, LANGID systemLanguage);
+
+// Sets IsWindowsNt, IsVersion3 and DisplayLanguage from the running system.
+void DetectEnvironment(void);
+
+// 1 when Enter on `focus` must press exactly that control: a push button
+// (class "button", not a check box or radio button).
+int IsEnterTargetButton(HWND focus);
+
+// Handles WM_KEYDOWN / VK_RETURN for the main loop: posts the command to
+// MainDialog. Returns 1 when the key message must be dropped.
+int RouteEnterKey(const MSG *message);
+
+// Runs the installer: returns the process exit code.
+int RunInstaller(HINSTANCE instance);
+
+#endif

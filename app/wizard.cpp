@@ -1,0 +1,248 @@
+// The wizard dialog (see wizard.h): initialisation, the page machine driven
+// by WizardStep, the licence texts and the command handlers.
+#include "app/wizard.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "app/folder_chooser.h"
+#include "app/globals.h"
+#include "app/message_dialog.h"
+#include "install/install_run.h"
+#include "install/resource_extract.h"
+#include "render/owner_draw.h"
+#include "resources/resource_ids.h"
+
+int LicenceLoaded;
+
+// Language list: names by UiLanguage value, and the values offered, in order.
+static const char *const kLanguageNames[] = {"English", "Chinese(Simplified)",
+                                              "Chinese(Traditional)", "German"};
+static const int kOfferedLanguages[] = {0, 1, 2};
+
+static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
+                                IDC_BROWSE};
+static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
+
+void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
+{
+    snprintf(out, size, "%c:\\Morivane", windowsDir[0]);
+}
+
+int SplitLicenceLines(char *text, char **lines, int maxLines)
+{
+    int count = 0;
+    char *p = text;
+    while (count < maxLines) {
+        char *end = p;
+        while (*end != '\r' && *end != '\0')
+            ++end;
+        if (*end == '\0')
+            break;
+        *end = '\0';
+        lines[count++] = p;
+        p = end + 1;
+        if (*p == '\n')
+            ++p;
+    }
+    return count;
+}
+
+static void ShowControl(HWND dialog, int id, int show)
+{
+    ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
+}
+
+static void ShowControls(HWND dialog, const int *ids, size_t count, int show)
+{
+    for (size_t i = 0; i < count; ++i)
+        ShowControl(dialog, ids[i], show);
+}
+
+static void SetBackState(HWND dialog, int shown)
+{
+    HWND back = GetDlgItem(dialog, IDC_BACK);
+    ShowWindow(back, shown ? SW_SHOW : SW_HIDE);
+    EnableWindow(back, shown);
+}
+
+// Inflates licence `id` into text[LICENCE_BUFFER_SIZE] with its NUL. A text
+// of the whole buffer would leave no room for the NUL: it counts as unusable.
+static int InflateLicence(WORD id, char *text)
+{
+    const unsigned char *bytes;
+    DWORD size;
+    FindTextResource(id, &bytes, &size);
+    unsigned long length = LICENCE_BUFFER_SIZE - 1;
+    if (UncompressResource((unsigned char *)text, &length, bytes, size) != 0)
+        return 0;
+    text[length] = '\0';
+    return 1;
+}
+
+// One licence text: 1 when it is in its control; 0 when the layout must stop.
+static int LoadLicence(HWND dialog, WORD id)
+{
+    char *text = (char *)malloc(LICENCE_BUFFER_SIZE);
+    if (text == NULL) {
+        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, 0, MainDialog);
+        return 0;
+    }
+    int loaded = InflateLicence(id, text);
+    if (loaded && id == IDR_LICENCE_EN) {
+        SendDlgItemMessageA(dialog, IDC_LICENCE_EN, WM_SETTEXT, 0, (LPARAM)text);
+    } else if (loaded) {
+        // An earlier load may have stopped after adding these lines.
+        SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_RESETCONTENT, 0, 0);
+        static char *lines[LICENCE_MAX_LINES];
+        int count = SplitLicenceLines(text, lines, LICENCE_MAX_LINES);
+        for (int i = 0; i < count; ++i)
+            SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_ADDSTRING, 0, (LPARAM)lines[i]);
+    }
+    free(text);
+    return loaded;
+}
+
+void LayoutWizardPage(HWND dialog, int step)
+{
+    ShowControl(dialog, IDC_ENGLISH, step == 2);
+    if (step == 1) {
+        ShowControls(dialog, kPathPage, sizeof kPathPage / sizeof *kPathPage, 0);
+        ShowControl(dialog, IDC_LICENCE_EN, 0);
+        ShowControls(dialog, kLanguagePage, sizeof kLanguagePage / sizeof *kLanguagePage, 1);
+    } else {
+        ShowControls(dialog, kPathPage, sizeof kPathPage / sizeof *kPathPage, step != 2);
+        ShowControls(dialog, kLanguagePage, sizeof kLanguagePage / sizeof *kLanguagePage, 0);
+    }
+    if (step == 2 && !LicenceLoaded) {
+        if (!LoadLicence(dialog, IDR_LICENCE_ZH) || !LoadLicence(dialog, IDR_LICENCE_EN))
+            return;
+        LicenceLoaded = 1;
+    }
+    ShowControl(dialog, IDC_LICENCE_ZH, 0);
+    ShowControl(dialog, IDC_LICENCE_EN, 0);
+    if (step == 2) {
+        int english = SendDlgItemMessageA(dialog, IDC_ENGLISH, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        ShowControl(dialog, english ? IDC_LICENCE_EN : IDC_LICENCE_ZH, 1);
+    }
+    // While installing (99 and up) or finished, Back keeps its state.
+    if (WizardStep >= 0 && WizardStep <= 98)
+        SetBackState(dialog, step != 0);
+    InvalidateRect(dialog, NULL, TRUE);
+    UpdateWindow(dialog);
+}
+
+static void FillLanguageList(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
+    for (int language : kOfferedLanguages) {
+        LRESULT item = language == 0
+                           ? SendMessageA(list, CB_INSERTSTRING, 0, (LPARAM)kLanguageNames[0])
+                           : SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)kLanguageNames[language]);
+        SendMessageA(list, CB_SETITEMDATA, (WPARAM)item, language);
+    }
+    SendMessageA(list, CB_SETCURSEL, 0, 0);
+}
+
+static void OnInitDialog(HWND dialog)
+{
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)ProductIcon);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, (LPARAM)ProductIcon);
+
+    char windowsDir[MAX_PATH] = "C";
+    GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    char folder[MAX_PATH];
+    FormatDefaultInstallFolder(folder, sizeof folder, windowsDir);
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, folder);
+
+    CheckDlgButton(dialog, IDC_DESKTOP_ICON, BST_CHECKED);
+    SetBackState(dialog, 0);
+    FillLanguageList(dialog);
+    // Both boxes are standard buttons: the procedure saved last serves both.
+    SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_DESKTOP_ICON),
+                                                 GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
+    SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_AUTOSTART),
+                                                 GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
+}
+
+static void OnNext(HWND dialog)
+{
+    switch (WizardStep) {
+    case 0:
+        WizardStep = 1;
+        LayoutWizardPage(dialog, 1);
+        break;
+    case 1:
+        CheckDlgButton(dialog, IDC_ENGLISH, BST_CHECKED);
+        WizardStep = 2;
+        LayoutWizardPage(dialog, 2);
+        break;
+    case 2:
+        LayoutWizardPage(dialog, 2);
+        WizardStep = 99;
+        InstallCommand(dialog);
+        break;
+    default:
+        // 3 to 99: the licence was accepted; the installation runs (again).
+        if (WizardStep > 2)
+            InstallCommand(dialog);
+        break;
+    }
+}
+
+static void OnCommand(HWND dialog, int id)
+{
+    switch (id) {
+    case IDC_NEXT:
+        OnNext(dialog);
+        break;
+    case IDC_BACK:
+        if (WizardStep > 0) {
+            --WizardStep;
+            LayoutWizardPage(dialog, WizardStep);
+        }
+        break;
+    case IDCANCEL:
+        WizardStep = -1;
+        break;
+    case IDC_BROWSE:
+        ChooseInstallFolder(dialog);
+        break;
+    case IDC_DESKTOP_ICON:
+    case IDC_AUTOSTART:
+        InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
+        break;
+    case IDC_ENGLISH:
+        LayoutWizardPage(dialog, 2);
+        break;
+    }
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_MEASUREITEM: {
+        MEASUREITEMSTRUCT *item = (MEASUREITEMSTRUCT *)lParam;
+        if (item->CtlID != IDC_LICENCE_ZH)
+            return FALSE;
+        item->itemHeight = 23;
+        item->itemWidth = 1024;
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT *item = (const DRAWITEMSTRUCT *)lParam;
+        if (item->CtlID == IDC_LICENCE_ZH)
+            DrawLicenceItem(item, dialog);
+        else
+            DrawOwnerButton(item);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,186 @@
+// Driving the built installer from another process (see installer_driver.h).
+#include "installer_driver.h"
+
+#include <vector>
+
+#include "render/glyph_atlas.h"
+#include "resources/resource_ids.h"
+
+std::string InstallerPath()
+{
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA("..\\MorivaneSetup.exe", sizeof full, full, NULL);
+    return length > 0 && length < sizeof full ? std::string(full) : std::string();
+}
+
+InstallerRun::~InstallerRun()
+{
+    if (!started)
+        return;
+    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(info.hProcess, 99);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+bool InstallerRun::Start(const std::string &exe, const std::string &workingDir)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + exe + "\"";
+    started = CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL,
+                             workingDir.empty() ? NULL : workingDir.c_str(), &startup,
+                             &info) != 0;
+    return started;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char *caption;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    if (WindowText(window) != search->caption)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND InstallerRun::WaitForWindow(const char *caption, int timeoutMs)
+{
+    WindowSearch search = {info.dwProcessId, caption, NULL};
+    WaitUntil([&] {
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != NULL;
+    }, timeoutMs);
+    return search.found;
+}
+
+int InstallerRun::WaitForExit(int timeoutMs)
+{
+    if (!started)
+        return -1;
+    if (WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(info.hProcess, 99);
+        WaitForSingleObject(info.hProcess, 5000);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    return (int)code;
+}
+
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if ((int)(GetTickCount() - start) > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+}
+
+HWND Control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+
+bool IsShown(HWND dialog, int id) { return IsWindowVisible(Control(dialog, id)) != 0; }
+
+bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(Control(dialog, id)) != 0; }
+
+int CheckState(HWND dialog, int id)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(Control(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
+    return (int)state;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_BLOCK, 5000, &copied);
+    return text;
+}
+
+std::string ComboItem(HWND combo, int index)
+{
+    WCHAR wide[256] = L"";
+    SendMessageW(combo, CB_GETLBTEXT, index, (LPARAM)wide);
+    char text[512];
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
+    return text;
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) && info.hwndFocus)
+        return info.hwndFocus;
+    return window;
+}
+
+void Click(HWND dialog, int id) { PostMessageA(Control(dialog, id), BM_CLICK, 0, 0); }
+
+void PressEnterOn(HWND dialog, int id)
+{
+    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, (WPARAM)Control(dialog, id), TRUE, SMTO_BLOCK,
+                        5000, NULL);
+    PostMessageA(Control(dialog, id), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(Control(dialog, id), WM_KEYUP, VK_RETURN, 0xC01C0001);
+}
+
+bool CaptureWindow(HWND window, Canvas *canvas)
+{
+    RECT r;
+    if (!GetWindowRect(window, &r) || !CreateCanvas(canvas, r.right - r.left, r.bottom - r.top, kWhite))
+        return false;
+    // Let the target finish painting before the screen is read.
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, NULL);
+    Sleep(150);
+    HDC screen = GetDC(NULL);
+    BOOL copied = BitBlt(canvas->dc, 0, 0, canvas->width, canvas->height, screen, r.left, r.top,
+                         SRCCOPY);
+    ReleaseDC(NULL, screen);
+    return copied != 0;
+}
+
+bool SaveWindowPicture(HWND window, const char *name)
+{
+    Canvas canvas;
+    bool saved = CaptureWindow(window, &canvas) && SaveCanvasBmp(canvas, name);
+    DestroyCanvas(&canvas);
+    return saved;
+}
+
+bool ShowsGlyph(const Canvas &canvas, unsigned short code)
+{
+    static std::vector<unsigned char> atlas =
+        InflateTextResource(GetModuleHandleA(NULL), IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
+    GlyphCell cell = LookupGlyph(code);
+    bool ink[16][16];
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ink[y][x] = AtlasInk(atlas, cell.page, cell.x + x, cell.y + y);
+    GdiFlush();
+    for (int oy = 0; oy + 16 <= canvas.height; ++oy) {
+        for (int ox = 0; ox + 16 <= canvas.width; ++ox) {
+            bool match = true;
+            for (int y = 0; y < 16 && match; ++y)
+                for (int x = 0; x < 16 && match; ++x)
+                    match = ink[y][x] == ((canvas.pixels[(oy + y) * canvas.width + ox + x] &
+                                           0xFFFFFF) == kBlack);
+            if (match)
+                return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,61 @@
+// Drives the built MorivaneSetup.exe from another Windows process, the way a
+// user would: finds its windows, reads its controls, presses its buttons and
+// keys through its own message queue, and collects its exit code.
+#ifndef MORIVANE_INSTALLER_DRIVER_H
+#define MORIVANE_INSTALLER_DRIVER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "test_support.h"
+
+// Full Windows path of the built installer (one folder above the tests' own).
+std::string InstallerPath();
+
+class InstallerRun {
+public:
+    ~InstallerRun();
+    // Starts `exe` in `workingDir` (empty: the driver's own).
+    bool Start(const std::string &exe, const std::string &workingDir = "");
+    // The visible top-level window of this process with `caption`, or null.
+    HWND WaitForWindow(const char *caption, int timeoutMs = 20000);
+    HWND WaitForWizard() { return wizard = WaitForWindow("Morivane Installer"); }
+    // The exit code, or -1 when the process did not end in time (it is ended).
+    int WaitForExit(int timeoutMs = 15000);
+    DWORD ProcessId() const { return info.dwProcessId; }
+
+    HWND wizard = NULL;
+
+private:
+    PROCESS_INFORMATION info = {};
+    bool started = false;
+};
+
+// Polls `done` every 20 ms until it holds or `timeoutMs` passes.
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 5000);
+
+HWND Control(HWND dialog, int id);
+bool IsShown(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+int CheckState(HWND dialog, int id);
+std::string WindowText(HWND window);
+// Items of a combo box or list box of another process (read as UTF-16: the A
+// messages return UTF-16 across processes under Wine).
+std::string ComboItem(HWND combo, int index);
+
+// The control that has the keyboard focus in `window`'s thread (or `window`).
+HWND FocusOf(HWND window);
+// Presses a button through the target's queue.
+void Click(HWND dialog, int id);
+// Gives `id` the focus and posts Enter to it.
+void PressEnterOn(HWND dialog, int id);
+
+// What the window shows on screen, and a BMP of it in the working folder.
+bool CaptureWindow(HWND window, Canvas *canvas);
+bool SaveWindowPicture(HWND window, const char *name);
+// Whether the atlas glyph of `code` appears, ink for ink, in the picture.
+bool ShowsGlyph(const Canvas &canvas, unsigned short code);
+
+#endif
