@@ -8,5 +8,7 @@ int IsWindowsNt;
 int IsVersion3;
 int DisplayLanguage;
 int UiLanguage;
+int DesktopIconOption;
+int AutoStartOption;
 char InstallDir[MAX_PATH];
 int WizardStep;

@@ -27,6 +27,11 @@ extern int DisplayLanguage;
 // 1 Chinese (Simplified), 2 Chinese (Traditional) (installation run).
 extern int UiLanguage;
 
+// 1 when the user asked for a desktop icon, and for starting with Windows
+// (installation run).
+extern int DesktopIconOption;
+extern int AutoStartOption;
+
 // The install folder, without a trailing backslash (wizard, installation run).
 extern char InstallDir[MAX_PATH];
 

@@ -28,7 +28,7 @@ as_wine_user wine "$BUILD_DIR/tests/session_idle.exe" </dev/null >/dev/null 2>&1
 IDLE_PID=$!
 
 status=0
-ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 || status=$?
+ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 ${MORIVANE_CTEST_ARGS:-} || status=$?
 for picture in "$OUTPUT_DIR"/*.bmp; do
     [ -e "$picture" ] && convert "$picture" "${picture%.bmp}.png" 2>/dev/null
 done

@@ -1,0 +1,189 @@
+// Shortcut creation (see shortcuts.h). Every composed path is checked against
+// its buffer: a path that would not fit makes that shortcut fail.
+#include "install/shortcuts.h"
+
+#include <direct.h>
+#include <io.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "app/globals.h"
+#include "app/message_dialog.h"
+
+static const char kStartMenuFailure[] =
+    "\xCE\xDE\xB7\xA8\xD4\xDA Start \xB2\xCB\xB5\xA5\xD6\xD0\xCE\xAA\xB1\xBE\xB3\xCC\xD0\xF2\xBD\xA8"
+    "\xC1\xA2\xD2\xBB\xB8\xF6\xCC\xF5\xC4\xBF\xA1\xA3\xBA\xDC\xB1\xA7\xC7\xB8\xA3\xAC\xD6\xBB\xBA\xC3"
+    "\xC7\xEB\xC4\xFA\xD2\xD4\xBA\xF3\xD7\xD4\xD2\xD1\xBD\xA8\xC1\xA2\xC1\xCB\xA1\xA3";
+static const char kStartMenuFailureSub[] = "Failed to create an entry on Start Menu.";
+static const char kFolderFailureFormat[] = "\xCE\xDE\xB7\xA8\xBD\xA8\xC4\xBF\xC2\xBC(%s)!";
+static const char kFolderFailureSub[] = "Cannot create folder!";
+
+enum { DESKTOP_PIECE_BUFFER = 100, USER_NAME_BUFFER = 256 };
+
+// snprintf that reports whether the whole text fitted.
+static int FormatFits(char *out, size_t size, const char *format, const char *a, const char *b)
+{
+    int written = snprintf(out, size, format, a, b);
+    return written >= 0 && (size_t)written < size;
+}
+
+// Appends `piece` to path[MAX_PATH]; 0 when it would not fit.
+static int AppendFits(char *path, const char *piece)
+{
+    size_t length = strlen(path);
+    if (length + strlen(piece) >= MAX_PATH)
+        return 0;
+    strcpy(path + length, piece);
+    return 1;
+}
+
+int GetSpecialFolderPath(char *path, int csidl)
+{
+    IMalloc *allocator;
+    if (FAILED(SHGetMalloc(&allocator)))
+        return 0;
+    int result = 0;
+    LPITEMIDLIST list;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(NULL, csidl, &list))) {
+        result = SHGetPathFromIDListA(list, path) ? 1 : 0;
+        allocator->Free(list);
+    }
+    allocator->Release();
+    return result;
+}
+
+int GetLegacyFolderPath(char *path, int csidl)
+{
+    UINT length = GetWindowsDirectoryA(path, MAX_PATH);
+    char user[USER_NAME_BUFFER];
+    DWORD userSize = sizeof user;
+    if (IsWindowsNt && !GetUserNameA(user, &userSize))
+        return 0;
+    if (length == 0 || length >= MAX_PATH)
+        return 0;
+    if (path[length - 1] != '\\' && !AppendFits(path, "\\"))
+        return 0;
+    if (IsWindowsNt &&
+        !(AppendFits(path, "profiles\\") && AppendFits(path, user) && AppendFits(path, "\\")))
+        return 0;
+    if (csidl == CSIDL_PROGRAMS)
+        return AppendFits(path, "start menu\\programs");
+    if (csidl == CSIDL_DESKTOP)
+        return AppendFits(path, "Desktop");
+    return 1;
+}
+
+static int GetBaseFolderPath(char *path, int csidl)
+{
+    return IsVersion3 ? GetLegacyFolderPath(path, csidl) : GetSpecialFolderPath(path, csidl);
+}
+
+static void ShowStartMenuFailure(void)
+{
+    ShowMessageDialog(kStartMenuFailure, kStartMenuFailureSub, 0, MainDialog);
+}
+
+// Makes folder\name the group folder when missing. 1 when it exists after.
+static int MakeGroupFolder(char *folder, const char *folderName)
+{
+    char piece[MAX_PATH];
+    if (!FormatFits(piece, sizeof piece, "\\%s", folderName, NULL) || !AppendFits(folder, piece))
+        return 0;
+    // Anything of that name, a folder or a plain file, counts as existing.
+    if (_access(folder, 0) == 0 || _mkdir(folder) == 0)
+        return 1;
+    return 0;
+}
+
+int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, int csidl)
+{
+    char folder[MAX_PATH];
+    if (!GetBaseFolderPath(folder, csidl)) {
+        ShowStartMenuFailure();
+        return 0;
+    }
+    if (folderName != NULL && folderName[0] != '\0' && !MakeGroupFolder(folder, folderName)) {
+        char message[MAX_PATH];
+        snprintf(message, sizeof message, kFolderFailureFormat, folder);
+        ShowMessageDialog(message, kFolderFailureSub, 0, MainDialog);
+        return 0;
+    }
+    int result = 1;
+    for (const ShortcutEntry *entry = entries; entry->displayName != NULL; ++entry) {
+        char link[MAX_PATH];
+        char target[MAX_PATH];
+        result = FormatFits(link, sizeof link, "%s\\%s.lnk", folder, entry->displayName) &&
+                 FormatFits(target, sizeof target, "%s\\%s", InstallDir, entry->targetFileName) &&
+                 WriteShellLink(target, link, entry->displayName);
+    }
+    if (result)
+        return result;
+    ShowStartMenuFailure();
+    return 0;
+}
+
+void CreateDesktopShortcut(const char *targetFileName, const char *displayName)
+{
+    char target[MAX_PATH];
+    char link[MAX_PATH];
+    char piece[DESKTOP_PIECE_BUFFER];
+    if (!FormatFits(target, sizeof target, "%s\\%s", InstallDir, targetFileName))
+        return;
+    if (!GetBaseFolderPath(link, CSIDL_DESKTOP))
+        return;
+    if (!FormatFits(piece, sizeof piece, "\\%s.lnk", displayName, NULL) || !AppendFits(link, piece))
+        return;
+    WriteShellLink(target, link, displayName);
+}
+
+// Sets what the link needs besides its path; results are not examined.
+static void DescribeLink(IShellLinkA *link, const char *targetPath, const char *description)
+{
+    link->SetDescription(description);
+    link->SetIconLocation(targetPath, 0);
+    char workingDir[MAX_PATH];
+    if (strlen(targetPath) >= sizeof workingDir)
+        return;
+    strcpy(workingDir, targetPath);
+    char *slash = strrchr(workingDir, '\\');
+    if (slash != NULL) {
+        *slash = '\0';
+        link->SetWorkingDirectory(workingDir);
+    }
+}
+
+static HRESULT SaveLink(IShellLinkA *link, const char *linkPath)
+{
+    IPersistFile *file;
+    HRESULT result = link->QueryInterface(IID_IPersistFile, (void **)&file);
+    if (FAILED(result))
+        return result;
+    WCHAR widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) == 0)
+        result = E_FAIL;
+    else
+        result = file->Save(widePath, TRUE);
+    file->Release();
+    return result;
+}
+
+int WriteShellLink(const char *targetPath, const char *linkPath, const char *description)
+{
+    if (FAILED(CoInitialize(NULL)))
+        return 0;
+    IShellLinkA *link;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkA, (void **)&link);
+    if (SUCCEEDED(result)) {
+        result = link->SetPath(targetPath);
+        if (SUCCEEDED(result)) {
+            DescribeLink(link, targetPath, description);
+            result = SaveLink(link, linkPath);
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return SUCCEEDED(result) ? 1 : 0;
+}
