@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: packages, build, and a Wine session under
 # Xvfb with its own prefix and scratch HOME. Source it; do not run it.
 
-PACKAGES="wine wine32:i386 g++-mingw-w64-i686-posix libz-mingw-w64-dev cmake
+PACKAGES="locales wine wine32:i386 g++-mingw-w64-i686-posix libz-mingw-w64-dev cmake
 ninja-build googletest xvfb xauth x11-utils xdotool imagemagick msitools wixl
 unifont zopfli python3"
 
@@ -26,6 +26,22 @@ ensure_packages() {
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     apt-get update -q
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+# Wine names Unix files in the Unix locale's character set: without these
+# locales, Chinese shortcut and folder names cannot be created at all.
+LOCALES="zh_CN zh_TW zh_HK ja_JP"
+
+ensure_locales() {
+    for name in $LOCALES; do
+        locale -a 2>/dev/null | grep -qx "$name.utf8" && continue
+        if [ "$(id -u)" != 0 ]; then
+            echo "missing locale $name.UTF-8 (run as root to generate it)" >&2
+            exit 1
+        fi
+        log "generating locale $name.UTF-8"
+        localedef -i "$name" -f UTF-8 "$name.UTF-8"
+    done
 }
 
 # build [targets...]: configures once, then builds.

@@ -5,6 +5,7 @@ set -eu
 . "$(dirname "$0")/common.sh"
 
 ensure_packages
+ensure_locales
 build MorivaneSetup
 
 headless=0

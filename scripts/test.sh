@@ -5,10 +5,17 @@ set -eu
 . "$(dirname "$0")/common.sh"
 
 ensure_packages
+ensure_locales
 build
 
 start_xvfb
-trap 'kill "${IDLE_PID:-}" 2>/dev/null; stop_wine_session' EXIT INT TERM
+cleanup() {
+    kill "${IDLE_PID:-}" 2>/dev/null
+    as_wine_user wineserver -k >/dev/null 2>&1
+    [ -n "${FULL_DISK:-}" ] && umount "$FULL_DISK" 2>/dev/null
+    stop_wine_session
+}
+trap cleanup EXIT INT TERM
 start_wine_session unprivileged
 
 # The Wine user writes its pictures and scratch files here.
@@ -20,12 +27,30 @@ if ! as_wine_user test -r "$BUILD_DIR/MorivaneSetup.exe"; then
     exit 1
 fi
 
+# A small drive E: for the full-disk test, where this machine lets us mount.
+if [ "$(id -u)" = 0 ]; then
+    FULL_DISK="$WINE_SCRATCH/full-disk"
+    mkdir -p "$FULL_DISK"
+    if mount -t tmpfs -o size=200k,mode=0777 tmpfs "$FULL_DISK" 2>/dev/null; then
+        ln -sfn "$FULL_DISK" "$WINEPREFIX/dosdevices/e:"
+    else
+        FULL_DISK=""
+    fi
+fi
+
 # Keep the server and the desktop alive across tests; services started by the
 # first test must not inherit ctest's output, or ctest waits for them forever.
 as_wine_user wineserver -p
 as_wine_user wine cmd /c exit </dev/null >/dev/null 2>&1
-as_wine_user wine "$BUILD_DIR/tests/session_idle.exe" </dev/null >/dev/null 2>&1 &
+READY="$WINE_SCRATCH/home/desktop-ready"
+as_wine_user wine "$BUILD_DIR/tests/session_idle.exe" "Z:$(echo "$READY" | tr / '\\')" \
+    </dev/null >/dev/null 2>&1 &
 IDLE_PID=$!
+for _ in $(seq 1 300); do
+    [ -e "$READY" ] && break
+    sleep 0.1
+done
+[ -e "$READY" ] || echo "warning: the Wine desktop did not report ready" >&2
 
 status=0
 ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 ${MORIVANE_CTEST_ARGS:-} || status=$?

@@ -1,0 +1,358 @@
+// End to end: whole installations by the built installer, walked through its
+// wizard from another process; files, attributes, the settings file, the
+// shortcuts, the messages, the speech runtime and the failure paths.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <io.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <stdlib.h>
+#include <string.h>
+#include <tlhelp32.h>
+#include <string>
+#include <vector>
+
+#include "installer_driver.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// What the user must find in the folder: name, resource, read-only, hidden.
+struct ExpectedFile {
+    const char *name;
+    WORD id;
+    bool readOnly, hidden;
+};
+const ExpectedFile kFiles[] = {
+    {"gbk2b5.bin", 200, true, true},          {"ch2py.bin", 201, true, true},
+    {"CH2PYPZ1.BIN", 202, true, true},        {"CH2PYPZ2.BIN", 203, true, true},
+    {"sort.dic", 204, true, true},            {"ZiPartsStd.dat", 205, true, true},
+    {"ZiPartsBaseStd.dat", 206, true, true},  {"ZiDef.dic", 207, true, true},
+    {"MorivaneUnInstall.exe", 192, false, false}, {"Morivane_Guide.htm", 177, true, false},
+    {"Morivane_Guide_en.htm", 195, true, false}, {"Morivane_Guide_b5.htm", 194, true, false},
+    {"MorivaneUI.ini", 120, true, true},      {"ChnBmp.bin", 110, true, true},
+    {"barmenu.JPG", 196, true, true},         {"barmenu_en.JPG", 197, true, true},
+    {"ctrlmenu.PNG", 229, true, true},        {"ctrlmenu_en.PNG", 230, true, true},
+    {"TevaiInfo.PNG", 231, true, true},       {"TevaiInfo_en.PNG", 232, true, true},
+    {"Desktop.JPG", 199, true, true},         {"taskicon.JPG", 217, true, true},
+    {"TOOLBAR.JPG", 218, true, true},         {"welcome_morivane.JPG", 119, true, true},
+    {"Morivane.exe", 109, true, false},
+};
+
+const char kSuccess[] = "Congratulations! Installation Success!";
+const char kFailure[] =
+    "Installation failed. Please check your system (quit all Quelt applications) and try again.";
+const char kOffer[] = "Now install sound module SAPI5.1 from Microsoft.";
+const char kFolderMessage[] = "Cannot create folder! Please check folder path.";
+
+// Program and uninstaller names for the locale the test runs under.
+struct Names {
+    std::string product, uninstaller;
+};
+Names NamesForLocale()
+{
+    const char *locale = getenv("LC_ALL");
+    std::string l = locale ? locale : "C";
+    if (l.rfind("zh_CN", 0) == 0)
+        return {"\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4",
+                "\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4\xD0\xB6\xD4\xD8"};
+    if (l.rfind("zh_TW", 0) == 0)
+        return {"\xBE\xA5\xB7\xE7\xA4\xE5", "\xBE\xA5\xB7\xE7\xA4\xE5\xA8\xF8\xB8\xFC"};
+    return {"Quelt Morivane", "UnInstall Morivane"};
+}
+
+std::string SpecialFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(NULL, path, csidl, FALSE);
+    return path;
+}
+
+bool Exists(const std::string &path) { return _access(path.c_str(), 0) == 0; }
+
+std::string LinkTarget(const std::string &linkPath)
+{
+    std::string target;
+    CoInitialize(NULL);
+    IShellLinkA *link = NULL;
+    IPersistFile *file = NULL;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   (void **)&link)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+        char path[MAX_PATH] = "";
+        if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(path, sizeof path, NULL, SLGP_RAWPATH)))
+            target = path;
+    }
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    return target;
+}
+
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        names = NamesForLocale();
+        scratch = MakeScratchFolder("e2e");
+        ASSERT_FALSE(scratch.empty());
+        target = scratch + "\\Morivane";
+        RemoveShortcuts();
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        package = std::string(temp) + "Sapi51forQuelt.msi";
+        SetFileAttributesA(package.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(package.c_str());
+    }
+    void RemoveShortcuts()
+    {
+        std::string group = SpecialFolder(CSIDL_PROGRAMS) + "\\" + names.product;
+        DeleteFileA((group + "\\" + names.product + ".lnk").c_str());
+        DeleteFileA((group + "\\" + names.uninstaller + ".lnk").c_str());
+        RemoveDirectoryA(group.c_str());
+        DeleteFileA(DesktopLink().c_str());
+        DeleteFileA(StartupLink().c_str());
+    }
+    std::string GroupLink(const std::string &name)
+    {
+        return SpecialFolder(CSIDL_PROGRAMS) + "\\" + names.product + "\\" + name + ".lnk";
+    }
+    std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\" + names.product + ".lnk"; }
+    std::string StartupLink() { return SpecialFolder(CSIDL_STARTUP) + "\\" + names.product + ".lnk"; }
+
+    // Walks to the licence page with these choices and presses Agree/Install.
+    void StartInstallation(const std::string &folder, bool desktop, bool autostart, int language)
+    {
+        ASSERT_TRUE(run.Start(InstallerPath()));
+        wizard = run.WaitForWizard();
+        ASSERT_NE(nullptr, wizard);
+        SendMessageTimeoutA(Control(wizard, IDC_PATH_EDIT), WM_SETTEXT, 0, (LPARAM)folder.c_str(),
+                            SMTO_BLOCK, 5000, NULL);
+        if ((CheckState(wizard, IDC_DESKTOP_ICON) == BST_CHECKED) != desktop)
+            Click(wizard, IDC_DESKTOP_ICON);
+        if ((CheckState(wizard, IDC_AUTOSTART) == BST_CHECKED) != autostart)
+            Click(wizard, IDC_AUTOSTART);
+        ASSERT_TRUE(WaitUntil([&] {
+            return (CheckState(wizard, IDC_DESKTOP_ICON) == BST_CHECKED) == desktop &&
+                   (CheckState(wizard, IDC_AUTOSTART) == BST_CHECKED) == autostart;
+        }));
+        Click(wizard, IDC_NEXT);
+        ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LANGUAGE_COMBO); }));
+        SendMessageA(Control(wizard, IDC_LANGUAGE_COMBO), CB_SETCURSEL, language, 0);
+        Click(wizard, IDC_NEXT);
+        ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_ENGLISH); }));
+        agreedAt = GetTickCount();
+        Click(wizard, IDC_NEXT);
+    }
+    // The next message dialog: its secondary text, after which it is answered.
+    std::string Answer(int button, int timeoutMs = 30000)
+    {
+        HWND dialog = NULL;
+        WaitUntil([&] {
+            HWND found = run.WaitForWindow("Dorvinel Install Message", 0);
+            if (found != NULL && found != lastMessage)
+                dialog = found;
+            return dialog != NULL;
+        }, timeoutMs);
+        if (dialog == NULL)
+            return "(no message)";
+        if (firstMessageAfterMs == 0)
+            firstMessageAfterMs = GetTickCount() - agreedAt;
+        progressAtMessage =
+            (int)SendMessageA(Control(wizard, IDC_PROGRESS), PBM_GETPOS, 0, 0);
+        std::string sub = WindowText(Control(dialog, IDC_MSG_SUBTEXT));
+        lastMessage = dialog;
+        Click(dialog, button);
+        WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+        return sub;
+    }
+    void ExpectAllFiles()
+    {
+        for (const ExpectedFile &f : kFiles) {
+            std::string path = target + "\\" + f.name;
+            DWORD attributes = GetFileAttributesA(path.c_str());
+            ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << f.name;
+            EXPECT_EQ(f.readOnly, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << f.name;
+            EXPECT_EQ(f.hidden, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << f.name;
+            if (f.id == IDR_SETTINGS_INI)
+                continue;
+            EXPECT_EQ(InflateTextResource(GetModuleHandleA(NULL), f.id, PAYLOAD_BUFFER_SIZE),
+                      ReadWholeFile(path))
+                << f.name;
+        }
+    }
+    void ExpectSettings(int language)
+    {
+        std::vector<unsigned char> delivered =
+            InflateTextResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
+        std::string expected(delivered.begin(), delivered.end());
+        expected += "\r\n[Config]\r\nUILanguage=" + std::to_string(language) + "\r\n\r\n";
+        std::vector<unsigned char> actual = ReadWholeFile(target + "\\MorivaneUI.ini");
+        EXPECT_EQ(expected, std::string(actual.begin(), actual.end()));
+    }
+
+    Names names;
+    std::string scratch, target, package;
+    InstallerRun run;
+    HWND wizard = NULL, lastMessage = NULL;
+    DWORD agreedAt = 0, firstMessageAfterMs = 0;
+    int progressAtMessage = -1;
+};
+
+TEST_F(Installation, WholeInstallationWithEveryOption)
+{
+    StartInstallation(target, true, true, 2);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_GE(firstMessageAfterMs, 4000u) << "the busy cursor stays for five clock seconds";
+    EXPECT_EQ(100, progressAtMessage);
+    EXPECT_FALSE(IsShown(wizard, IDC_NEXT));
+    EXPECT_FALSE(IsShown(wizard, IDCANCEL));
+    EXPECT_EQ(kOffer, Answer(IDCANCEL));
+    EXPECT_EQ(0, run.WaitForExit());
+    EXPECT_FALSE(Exists(package)) << "Cancel writes no package";
+
+    ExpectAllFiles();
+    ExpectSettings(2);
+    EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(GroupLink(names.product)));
+    EXPECT_EQ(target + "\\MorivaneUnInstall.exe", LinkTarget(GroupLink(names.uninstaller)));
+    EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(DesktopLink()));
+    EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(StartupLink()));
+}
+
+TEST_F(Installation, WithoutOptionsOnlyTheStartMenuGroup)
+{
+    StartInstallation(target, false, false, 0);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_EQ(100, progressAtMessage);
+    EXPECT_EQ(kOffer, Answer(IDCANCEL));
+    EXPECT_EQ(0, run.WaitForExit());
+    ExpectSettings(0);
+    EXPECT_FALSE(LinkTarget(GroupLink(names.product)).empty());
+    EXPECT_FALSE(LinkTarget(GroupLink(names.uninstaller)).empty());
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_FALSE(Exists(StartupLink()));
+}
+
+TEST_F(Installation, AgainOverAnEarlierInstallation)
+{
+    StartInstallation(target, false, false, 1);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_EQ(kOffer, Answer(IDCANCEL));
+    EXPECT_EQ(0, run.WaitForExit());
+
+    // Every file is now read-only and most are hidden; a second run replaces them.
+    InstallerRun second;
+    std::swap(run, second);
+    lastMessage = NULL;
+    StartInstallation(target, false, false, 2);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_EQ(kOffer, Answer(IDCANCEL));
+    EXPECT_EQ(0, run.WaitForExit());
+    ExpectAllFiles();
+    // The key written by the first run is overwritten in place.
+    std::vector<unsigned char> delivered =
+        InflateTextResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
+    std::vector<unsigned char> actual = ReadWholeFile(target + "\\MorivaneUI.ini");
+    std::string expected(delivered.begin(), delivered.end());
+    EXPECT_EQ(expected + "\r\n[Config]\r\nUILanguage=2\r\n\r\n",
+              std::string(actual.begin(), actual.end()));
+}
+
+// OK to the offer writes the package and hands it to Windows Installer.
+TEST_F(Installation, SpeechRuntimeIsWrittenAndOpened)
+{
+    std::string installed = "C:\\Program Files\\Quelt Speech Runtime\\readme.txt";
+    StartInstallation(target, false, false, 0);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_EQ(kOffer, Answer(IDOK));
+    EXPECT_EQ(0, run.WaitForExit());
+    EXPECT_EQ(InflateTextResource(GetModuleHandleA(NULL), IDR_SPEECH_RUNTIME_MSI,
+                                  SPEECH_BUFFER_SIZE),
+              ReadWholeFile(package));
+    // Windows Installer ran the package: its file appears. End whatever it
+    // started that is still running.
+    EXPECT_TRUE(WaitUntil([&] { return Exists(installed); }, 30000)) << installed;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (_stricmp(entry.szExeFile, "msiexec.exe") != 0)
+            continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+        if (process) {
+            TerminateProcess(process, 0);
+            CloseHandle(process);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+TEST_F(Installation, MissingParentFolderThenAgreeAgain)
+{
+    std::string parent = scratch + "\\not-yet";
+    std::string nested = parent + "\\Morivane";
+    StartInstallation(nested, false, false, 0);
+    EXPECT_EQ(kFolderMessage, Answer(IDOK));
+    EXPECT_FALSE(Exists(parent));
+    EXPECT_TRUE(IsShown(wizard, IDC_NEXT)) << "the wizard stays, its buttons shown";
+    EXPECT_TRUE(IsShown(wizard, IDC_BACK));
+    EXPECT_FALSE(IsShown(wizard, IDC_PROGRESS));
+
+    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), NULL));
+    Click(wizard, IDC_NEXT);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_EQ(kOffer, Answer(IDCANCEL));
+    EXPECT_EQ(0, run.WaitForExit());
+    target = nested;
+    ExpectAllFiles();
+}
+
+// A file held open by another program: the installation fails, reports it,
+// stops where the file was, and creates no shortcut.
+TEST_F(Installation, LockedFilesFailTheInstallation)
+{
+    struct Case {
+        const char *locked;
+        int progress;
+    } cases[] = {{"ChnBmp.bin", 25}, {"Morivane.exe", 75}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.locked);
+        target = MakeScratchFolder("locked");
+        std::string locked = target + "\\" + c.locked;
+        ASSERT_TRUE(WriteWholeFile(locked, "in use"));
+        HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+        InstallerRun fresh;
+        std::swap(run, fresh);
+        lastMessage = NULL;
+        StartInstallation(target, true, true, 0);
+        EXPECT_EQ(kFailure, Answer(IDOK));
+        EXPECT_EQ(c.progress, progressAtMessage);
+        EXPECT_EQ(0, run.WaitForExit());
+        CloseHandle(hold);
+        EXPECT_FALSE(Exists(GroupLink(names.product)));
+        EXPECT_FALSE(Exists(DesktopLink()));
+    }
+}
+
+// A disk that fills up: the suite maps a small tmpfs as drive E: when it can.
+TEST_F(Installation, FullDiskFailsCleanly)
+{
+    if (!Exists("E:\\"))
+        GTEST_SKIP() << "no small drive E: in this Wine prefix";
+    target = "E:\\Morivane" + std::to_string(GetTickCount());
+    StartInstallation(target, false, false, 0);
+    EXPECT_EQ(kFailure, Answer(IDOK));
+    EXPECT_EQ(0, run.WaitForExit());
+    EXPECT_FALSE(Exists(GroupLink(names.product)));
+}
+
+}  // namespace
