@@ -73,29 +73,7 @@ std::string SpecialFolder(int csidl)
 
 bool Exists(const std::string &path) { return _access(path.c_str(), 0) == 0; }
 
-std::string LinkTarget(const std::string &linkPath)
-{
-    std::string target;
-    CoInitialize(NULL);
-    IShellLinkA *link = NULL;
-    IPersistFile *file = NULL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   (void **)&link)) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        char path[MAX_PATH] = "";
-        if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
-            SUCCEEDED(link->GetPath(path, sizeof path, NULL, SLGP_RAWPATH)))
-            target = path;
-    }
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
-    CoUninitialize();
-    return target;
-}
+std::string LinkTarget(const std::string &linkPath) { return ReadShellLink(linkPath).path; }
 
 class Installation : public ::testing::Test {
 protected:

@@ -17,47 +17,6 @@ namespace {
 
 const char kStartMenuFailureSub[] = "Failed to create an entry on Start Menu.";
 
-struct LinkInfo {
-    bool loaded = false;
-    std::string path, description, workingDir, iconPath;
-    int iconIndex = -1;
-};
-
-LinkInfo ReadLink(const std::string &linkPath)
-{
-    LinkInfo info;
-    CoInitialize(NULL);
-    IShellLinkA *link = NULL;
-    IPersistFile *file = NULL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   (void **)&link)) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-            char text[MAX_PATH] = "";
-            info.loaded = true;
-            link->GetPath(text, sizeof text, NULL, SLGP_RAWPATH);
-            info.path = text;
-            text[0] = '\0';
-            link->GetDescription(text, sizeof text);
-            info.description = text;
-            text[0] = '\0';
-            link->GetWorkingDirectory(text, sizeof text);
-            info.workingDir = text;
-            text[0] = '\0';
-            link->GetIconLocation(text, sizeof text, &info.iconIndex);
-            info.iconPath = text;
-        }
-    }
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
-    CoUninitialize();
-    return info;
-}
-
 std::string SpecialFolder(int csidl)
 {
     char path[MAX_PATH] = "";
@@ -94,7 +53,7 @@ TEST_F(Shortcuts, LinkReadsBackWithPathDescriptionWorkingDirectoryAndIcon)
     ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
     EXPECT_TRUE(watcher.seen.empty());
     for (const ShortcutEntry *e = entries; e->displayName; ++e) {
-        LinkInfo link = ReadLink(programs + "\\" + group + "\\" + e->displayName + ".lnk");
+        LinkInfo link = ReadShellLink(programs + "\\" + group + "\\" + e->displayName + ".lnk");
         ASSERT_TRUE(link.loaded) << e->displayName;
         EXPECT_EQ(installDir + "\\" + e->targetFileName, link.path);
         EXPECT_EQ(e->displayName, link.description);
@@ -136,7 +95,7 @@ TEST_F(Shortcuts, OnlyTheLastEntryDecidesTheResult)
         EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
         ASSERT_EQ(1u, watcher.seen.size());
         EXPECT_EQ(kStartMenuFailureSub, watcher.seen[0].subText);
-        EXPECT_TRUE(ReadLink(folder + "\\Kept.lnk").loaded);
+        EXPECT_TRUE(ReadShellLink(folder + "\\Kept.lnk").loaded);
     }
 }
 
@@ -161,7 +120,7 @@ TEST_F(Shortcuts, EmptyListStillMakesTheFolderAndNoNameMeansTheFolderItself)
     const ShortcutEntry startup[] = {{group.c_str(), "Morivane.exe"}, {NULL, NULL}};
     EXPECT_EQ(1, CreateShortcutGroup("", startup, CSIDL_STARTUP));
     std::string link = SpecialFolder(CSIDL_STARTUP) + "\\" + group + ".lnk";
-    EXPECT_TRUE(ReadLink(link).loaded);
+    EXPECT_TRUE(ReadShellLink(link).loaded);
     DeleteFileA(link.c_str());
     EXPECT_TRUE(watcher.seen.empty());
 }
@@ -171,7 +130,7 @@ TEST_F(Shortcuts, DriveRootInstallFolder)
     strcpy(InstallDir, "C:");
     const ShortcutEntry entries[] = {{"Root", "Morivane.exe"}, {NULL, NULL}};
     ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
-    LinkInfo link = ReadLink(programs + "\\" + group + "\\Root.lnk");
+    LinkInfo link = ReadShellLink(programs + "\\" + group + "\\Root.lnk");
     EXPECT_EQ("C:\\Morivane.exe", link.path);
     EXPECT_EQ("C:", link.workingDir);
 }
@@ -181,7 +140,7 @@ TEST_F(Shortcuts, DesktopShortcutIsSilentEvenWhenItFails)
     MessageWatcher watcher;
     CreateDesktopShortcut("Morivane.exe", group.c_str());
     std::string link = SpecialFolder(CSIDL_DESKTOP) + "\\" + group + ".lnk";
-    LinkInfo info = ReadLink(link);
+    LinkInfo info = ReadShellLink(link);
     EXPECT_TRUE(info.loaded);
     EXPECT_EQ(installDir + "\\Morivane.exe", info.path);
     DeleteFileA(link.c_str());
@@ -242,10 +201,10 @@ TEST_F(Shortcuts, WindowsThreeFoldersAreBuiltFromTheWindowsDirectory)
         CreateDirectoryA(p.c_str(), NULL);
     const ShortcutEntry entries[] = {{"Old", "Morivane.exe"}, {NULL, NULL}};
     EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
-    EXPECT_TRUE(ReadLink(programs3 + "\\" + group + "\\Old.lnk").loaded);
+    EXPECT_TRUE(ReadShellLink(programs3 + "\\" + group + "\\Old.lnk").loaded);
     const ShortcutEntry startup[] = {{"Boot", "Morivane.exe"}, {NULL, NULL}};
     EXPECT_EQ(1, CreateShortcutGroup(NULL, startup, CSIDL_STARTUP));
-    EXPECT_TRUE(ReadLink(profile + "\\Boot.lnk").loaded) << "two backslashes before the name";
+    EXPECT_TRUE(ReadShellLink(profile + "\\Boot.lnk").loaded) << "two backslashes before the name";
 }
 
 }  // namespace

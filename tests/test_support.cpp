@@ -1,6 +1,8 @@
 // Helpers shared by the test programs (see test_support.h).
 #include "test_support.h"
 
+#include <objbase.h>
+#include <shlobj.h>
 #include <stdio.h>
 #include <zlib.h>
 
@@ -157,4 +159,39 @@ bool AtlasInk(const std::vector<unsigned char> &atlas, int page, int x, int y)
     if (offset >= atlas.size())
         return false;  // beyond the shipped data: blank paper
     return ((atlas[offset] >> (7 - x % 8)) & 1) == 0;
+}
+
+LinkInfo ReadShellLink(const std::string &linkPath)
+{
+    LinkInfo info;
+    CoInitialize(NULL);
+    IShellLinkA *link = NULL;
+    IPersistFile *file = NULL;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   (void **)&link)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+            char text[MAX_PATH] = "";
+            info.loaded = true;
+            link->GetPath(text, sizeof text, NULL, SLGP_RAWPATH);
+            info.path = text;
+            text[0] = '\0';
+            link->GetDescription(text, sizeof text);
+            info.description = text;
+            text[0] = '\0';
+            link->GetWorkingDirectory(text, sizeof text);
+            info.workingDir = text;
+            text[0] = '\0';
+            link->GetIconLocation(text, sizeof text, &info.iconIndex);
+            info.iconPath = text;
+        }
+    }
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    return info;
 }

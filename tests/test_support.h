@@ -41,6 +41,14 @@ int CountFolderEntries(const std::string &folder);
 std::vector<unsigned char> InflateTextResource(HMODULE module, WORD id,
                                                unsigned long capacity);
 
+// What a shortcut file says, read back through IShellLinkA.
+struct LinkInfo {
+    bool loaded = false;
+    std::string path, description, workingDir, iconPath;
+    int iconIndex = -1;
+};
+LinkInfo ReadShellLink(const std::string &linkPath);
+
 // Ink of one pixel of the inflated atlas data: page, x, y within the page.
 bool AtlasInk(const std::vector<unsigned char> &atlas, int page, int x, int y);
 
