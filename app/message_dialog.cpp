@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/format.h"
 #include "app/globals.h"
 #include "render/gbk_text.h"
 #include "render/owner_draw.h"
@@ -69,7 +70,7 @@ MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
 int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND owner)
 {
     MessageDialogMode = mode;
-    snprintf(MessageSubText, sizeof MessageSubText, "%s", subText ? subText : "");
+    FormatText(MessageSubText, sizeof MessageSubText, "%s", subText ? subText : "");
     return (int)DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_MESSAGE), owner,
                                 MessageDialogProc, (LPARAM)mainText);
 }

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+// From here on, DLLs load only from the system folder: a DLL downloaded
+// beside the installer (version.dll, uxtheme.dll, ...) is never loaded.
+void RestrictDllSearch(void);
+
 // 1 when the default ANSI code page uses more than one byte a character.
 int IsDbcsCodePage(void);
 

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include "app/folder_chooser.h"
+#include "app/format.h"
 #include "app/globals.h"
 #include "app/message_dialog.h"
 #include "install/install_run.h"
@@ -26,7 +27,7 @@ static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
 
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
 {
-    snprintf(out, size, "%c:\\Morivane", windowsDir[0]);
+    FormatText(out, size, "%c:\\Morivane", windowsDir[0]);
 }
 
 int SplitLicenceLines(char *text, char **lines, int maxLines)

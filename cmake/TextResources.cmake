@@ -30,14 +30,20 @@ endfunction()
 add_sample_program(sample_product Morivane "Morivane sample program")
 add_sample_program(sample_uninstaller MorivaneUnInstall "Morivane sample uninstaller")
 
-# Speech-runtime package.
+# Speech-runtime package, with a fixed package code and fixed times so that
+# the same sources give the same bytes.
 add_custom_command(
   OUTPUT ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi
   COMMAND ${WIXL} -o ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi speech_runtime.wxs
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/normalize_msi.py
+          ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi "{2A8C1D4F-7B3E-4F6A-9C5D-1E0F2B3A4C5D}"
+          "Quelt Speech Runtime (sample)" Quelt
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources/speech_runtime
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/speech_runtime/speech_runtime.wxs
           ${CMAKE_SOURCE_DIR}/resources/speech_runtime/readme.txt
-  COMMENT "Building the speech-runtime package")
+          ${CMAKE_SOURCE_DIR}/tools/normalize_msi.py
+  COMMENT "Building the speech-runtime package"
+  VERBATIM)
 
 # Inputs and outputs, read from the table so the build knows what to redo.
 set(text_inputs ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
@@ -66,6 +72,17 @@ foreach(line IN LISTS table_lines)
 endforeach()
 list(REMOVE_DUPLICATES text_inputs)
 
+set(MORIVANE_COMPRESSOR "" CACHE STRING
+    "zopfli or zlib; empty: zopfli when it is installed, else zlib level 9")
+if(NOT MORIVANE_COMPRESSOR)
+  find_program(ZOPFLI zopfli)
+  set(MORIVANE_COMPRESSOR zlib)
+  if(ZOPFLI)
+    set(MORIVANE_COMPRESSOR zopfli)
+  endif()
+endif()
+message(STATUS "TEXT resources compressed with ${MORIVANE_COMPRESSOR}")
+
 set(override_arg)
 if(MORIVANE_PAYLOAD_DIR)
   set(override_arg --override ${MORIVANE_PAYLOAD_DIR})
@@ -75,13 +92,14 @@ add_custom_command(
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/pack_text.py
           --table ${TEXT_TABLE} --ids ${TEXT_IDS}
           --payload ${SAMPLE_PAYLOAD_DIR} --generated ${GENERATED_PAYLOAD_DIR}
-          ${override_arg} --out ${TEXT_OUT_DIR}
+          ${override_arg} --compressor ${MORIVANE_COMPRESSOR} --out ${TEXT_OUT_DIR}
   DEPENDS ${text_inputs} ${TEXT_TABLE} ${TEXT_IDS} sample_product sample_uninstaller
           ${CMAKE_SOURCE_DIR}/tools/pack_text.py ${CMAKE_SOURCE_DIR}/tools/atlas.py
-  COMMENT "Compressing the TEXT resources")
+  COMMENT "Compressing the TEXT resources"
+  VERBATIM)
 add_custom_target(text_resources DEPENDS ${text_outputs})
 
 set(MORIVANE_INSTALLER_RC ${CMAKE_SOURCE_DIR}/resources/installer.rc)
 set_source_files_properties(${MORIVANE_INSTALLER_RC} PROPERTIES
-  OBJECT_DEPENDS "${text_outputs};${CMAKE_SOURCE_DIR}/resources/product.ico;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+  OBJECT_DEPENDS "${text_outputs};${CMAKE_SOURCE_DIR}/resources/product.ico;${CMAKE_SOURCE_DIR}/resources/installer.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 include_directories(${CMAKE_SOURCE_DIR}/resources ${TEXT_OUT_DIR})

@@ -10,6 +10,7 @@
 #include <string.h>
 #include <time.h>
 
+#include "app/format.h"
 #include "app/globals.h"
 #include "app/message_dialog.h"
 #include "install/resource_extract.h"
@@ -213,7 +214,7 @@ static void OfferSpeechRuntime(void)
     if (length == 0 || length >= sizeof folder)
         strcpy(folder, "C:\\");
     char path[MAX_PATH];
-    int fits = snprintf(path, sizeof path, "%s%s", folder, kSpeechPackage) < (int)sizeof path;
+    int fits = FormatText(path, sizeof path, "%s%s", folder, kSpeechPackage);
     // Only a package this run has written is opened: a file of the same
     // name left by someone else must never be run.
     if (fits && ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, buffer,
@@ -227,7 +228,7 @@ void InstallCommand(HWND mainDialog)
     GetDlgItemTextA(mainDialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
     if (!EnterInstallFolder()) {
         char sub[MESSAGE_SUBTEXT_SIZE];
-        snprintf(sub, sizeof sub, "%s Please check folder path.", "Cannot create folder!");
+        FormatText(sub, sizeof sub, "%s Please check folder path.", "Cannot create folder!");
         ShowMessageDialog(kFolderFailure, sub, 0, MainDialog);
         return;
     }

@@ -7,6 +7,7 @@
 #include <string.h>
 #include <zlib.h>
 
+#include "app/format.h"
 #include "app/globals.h"
 #include "install/file_attributes.h"
 
@@ -50,8 +51,7 @@ int ExtractResourceToFile(WORD id, const char *name, unsigned char *buffer,
 
 int JoinInstallPath(char *out, size_t outSize, const char *folder, const char *name)
 {
-    int written = snprintf(out, outSize, "%s\\%s", folder, name);
-    if (written < 0 || static_cast<size_t>(written) >= outSize) {
+    if (!FormatText(out, outSize, "%s\\%s", folder, name)) {
         if (outSize > 0)
             out[0] = '\0';
         return 0;

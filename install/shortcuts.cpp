@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/format.h"
 #include "app/globals.h"
 #include "app/message_dialog.h"
 
@@ -21,13 +22,6 @@ static const char kFolderFailureFormat[] = "\xCE\xDE\xB7\xA8\xBD\xA8\xC4\xBF\xC2
 static const char kFolderFailureSub[] = "Cannot create folder!";
 
 enum { DESKTOP_PIECE_BUFFER = 100, USER_NAME_BUFFER = 256 };
-
-// snprintf that reports whether the whole text fitted.
-static int FormatFits(char *out, size_t size, const char *format, const char *a, const char *b)
-{
-    int written = snprintf(out, size, format, a, b);
-    return written >= 0 && (size_t)written < size;
-}
 
 // Appends `piece` to path[MAX_PATH]; 0 when it would not fit.
 static int AppendFits(char *path, const char *piece)
@@ -89,7 +83,7 @@ static void ShowStartMenuFailure(void)
 static int MakeGroupFolder(char *folder, const char *folderName)
 {
     char piece[MAX_PATH];
-    if (!FormatFits(piece, sizeof piece, "\\%s", folderName, NULL) || !AppendFits(folder, piece))
+    if (!FormatText(piece, sizeof piece, "\\%s", folderName) || !AppendFits(folder, piece))
         return 0;
     // Anything of that name, a folder or a plain file, counts as existing.
     if (_access(folder, 0) == 0 || _mkdir(folder) == 0)
@@ -106,7 +100,7 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
     }
     if (folderName != NULL && folderName[0] != '\0' && !MakeGroupFolder(folder, folderName)) {
         char message[MAX_PATH];
-        snprintf(message, sizeof message, kFolderFailureFormat, folder);
+        FormatText(message, sizeof message, kFolderFailureFormat, folder);
         ShowMessageDialog(message, kFolderFailureSub, 0, MainDialog);
         return 0;
     }
@@ -114,8 +108,8 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
     for (const ShortcutEntry *entry = entries; entry->displayName != NULL; ++entry) {
         char link[MAX_PATH];
         char target[MAX_PATH];
-        result = FormatFits(link, sizeof link, "%s\\%s.lnk", folder, entry->displayName) &&
-                 FormatFits(target, sizeof target, "%s\\%s", InstallDir, entry->targetFileName) &&
+        result = FormatText(link, sizeof link, "%s\\%s.lnk", folder, entry->displayName) &&
+                 FormatText(target, sizeof target, "%s\\%s", InstallDir, entry->targetFileName) &&
                  WriteShellLink(target, link, entry->displayName);
     }
     if (result)
@@ -129,11 +123,11 @@ void CreateDesktopShortcut(const char *targetFileName, const char *displayName)
     char target[MAX_PATH];
     char link[MAX_PATH];
     char piece[DESKTOP_PIECE_BUFFER];
-    if (!FormatFits(target, sizeof target, "%s\\%s", InstallDir, targetFileName))
+    if (!FormatText(target, sizeof target, "%s\\%s", InstallDir, targetFileName))
         return;
     if (!GetBaseFolderPath(link, CSIDL_DESKTOP))
         return;
-    if (!FormatFits(piece, sizeof piece, "\\%s.lnk", displayName, NULL) || !AppendFits(link, piece))
+    if (!FormatText(piece, sizeof piece, "\\%s.lnk", displayName) || !AppendFits(link, piece))
         return;
     WriteShellLink(target, link, displayName);
 }

@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/format.h"
 #include "app/globals.h"
 #include "render/gbk_text.h"
 #include "resources/resource_ids.h"
@@ -104,7 +105,7 @@ static void CopyCaption(char *caption, const char *tableText, HWND window, int w
 {
     caption[0] = '\0';
     if (tableText != NULL)
-        snprintf(caption, CAPTION_BUFFER, "%s", tableText);
+        FormatText(caption, CAPTION_BUFFER, "%s", tableText);
     else if (window != NULL)
         GetWindowTextA(window, caption, windowTextMax + 1);
 }

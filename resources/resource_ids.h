@@ -4,6 +4,10 @@
 #ifndef MORIVANE_RESOURCE_IDS_H
 #define MORIVANE_RESOURCE_IDS_H
 
+/* Version of the product this installer carries */
+#define MORIVANE_VERSION_NUMBERS 1,0,0,0
+#define MORIVANE_VERSION_TEXT    "1.0.0.0"
+
 /* Icon */
 #define IDI_PRODUCT             103
 

@@ -1,6 +1,7 @@
 // Driving the built installer from another process (see installer_driver.h).
 #include "installer_driver.h"
 
+#include <string.h>
 #include <vector>
 
 #include "render/glyph_atlas.h"
@@ -23,12 +24,35 @@ InstallerRun::~InstallerRun()
     CloseHandle(info.hThread);
 }
 
-bool InstallerRun::Start(const std::string &exe, const std::string &workingDir)
+// The driver's environment block with `variable` ("NAME=value") set.
+static std::vector<char> EnvironmentWith(const std::string &variable)
+{
+    std::string name = variable.substr(0, variable.find('=') + 1);
+    std::vector<char> block;
+    char *strings = GetEnvironmentStringsA();
+    for (const char *p = strings; *p; p += strlen(p) + 1)
+        if (_strnicmp(p, name.c_str(), name.size()) != 0)
+            block.insert(block.end(), p, p + strlen(p) + 1);
+    FreeEnvironmentStringsA(strings);
+    block.insert(block.end(), variable.begin(), variable.end());
+    block.push_back('\0');
+    block.push_back('\0');
+    return block;
+}
+
+bool InstallerRun::Start(const std::string &exe, const std::string &workingDir,
+                         const std::string &variable, const std::string &arguments)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string command = "\"" + exe + "\"";
-    started = CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL,
+    if (!arguments.empty())
+        command += " " + arguments;
+    std::vector<char> environment;
+    if (!variable.empty())
+        environment = EnvironmentWith(variable);
+    started = CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0,
+                             environment.empty() ? NULL : environment.data(),
                              workingDir.empty() ? NULL : workingDir.c_str(), &startup,
                              &info) != 0;
     return started;

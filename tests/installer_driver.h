@@ -17,8 +17,10 @@ std::string InstallerPath();
 class InstallerRun {
 public:
     ~InstallerRun();
-    // Starts `exe` in `workingDir` (empty: the driver's own).
-    bool Start(const std::string &exe, const std::string &workingDir = "");
+    // Starts `exe` in `workingDir` (empty: the driver's own), with one
+    // environment variable ("NAME=value") set for it and arguments when given.
+    bool Start(const std::string &exe, const std::string &workingDir = "",
+               const std::string &variable = "", const std::string &arguments = "");
     // The visible top-level window of this process with `caption`, or null.
     HWND WaitForWindow(const char *caption, int timeoutMs = 20000);
     HWND WaitForWizard() { return wizard = WaitForWindow("Morivane Installer"); }
