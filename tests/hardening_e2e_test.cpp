@@ -129,3 +129,62 @@ TEST(Declarations, VersionInformationNamesProductAndMaker)
 }
 
 }  // namespace
+
+namespace {
+
+// Runs a command with its output in a file; returns the exit code.
+int RunCapturing(const std::string &command, std::string *output)
+{
+    std::string folder = MakeScratchFolder("verify");
+    std::string log = folder + "\\output.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, 0, NULL);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    startup.hStdError = file;
+    PROCESS_INFORMATION process = {};
+    std::string line = command;
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
+        CloseHandle(file);
+        return -1;
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    CloseHandle(file);
+    std::vector<unsigned char> text = ReadWholeFile(log);
+    output->assign(text.begin(), text.end());
+    return (int)code;
+}
+
+TEST(Verify, NamesTheStreamThatDoesNotInflate)
+{
+    std::string verify = "\"" + BuiltFile("..\\MorivaneVerify.exe") + "\" ";
+    std::string output;
+    EXPECT_EQ(0, RunCapturing(verify + "\"" + InstallerPath() + "\"", &output)) << output;
+    EXPECT_NE(std::string::npos, output.find("verified: 0 problems")) << output;
+
+    std::string copy = MakeScratchFolder("damaged") + "\\MorivaneSetup.exe";
+    ASSERT_TRUE(CopyFileA(InstallerPath().c_str(), copy.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    ASSERT_NE(nullptr, update);
+    char garbage[] = "not a zlib stream at all";
+    ASSERT_TRUE(UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(IDR_SORT_DIC),
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), garbage,
+                                sizeof garbage));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    EXPECT_EQ(1, RunCapturing(verify + "\"" + copy + "\"", &output)) << output;
+    size_t line = output.find("  204  ");
+    ASSERT_NE(std::string::npos, line) << output;
+    EXPECT_NE(std::string::npos,
+              output.substr(line, output.find('\n', line) - line).find("DOES NOT INFLATE"))
+        << output;
+    EXPECT_NE(std::string::npos, output.find("FAILED: 1 problem")) << output;
+}
+
+}  // namespace

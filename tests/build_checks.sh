@@ -1,0 +1,58 @@
+#!/bin/sh
+# Host-side checks of the build itself, each in fresh build folders:
+#   build_checks.sh reproducible SOURCE   two builds give identical installers
+#   build_checks.sh vendor SOURCE         a vendor's payload folder with an
+#                                         oversized file or an over-long
+#                                         licence line fails, naming the file
+set -eu
+check=$1
+source_dir=$2
+scratch=$(mktemp -d /tmp/morivane-build-check.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+
+configure() {
+    cmake -S "$source_dir" -B "$1" -G Ninja -DMORIVANE_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/i686-w64-mingw32.cmake" "$@" >/dev/null
+}
+
+case $check in
+reproducible)
+    for build in one two; do
+        configure "$scratch/$build"
+        cmake --build "$scratch/$build" --target MorivaneSetup >/dev/null
+    done
+    if cmp "$scratch/one/MorivaneSetup.exe" "$scratch/two/MorivaneSetup.exe"; then
+        echo "PASS: two clean builds are identical ($(stat -c %s "$scratch/one/MorivaneSetup.exe") bytes)"
+    else
+        echo "FAIL: two clean builds differ"
+        exit 1
+    fi
+    ;;
+vendor)
+    status=0
+    for problem in oversized licence; do
+        payload="$scratch/payload-$problem"
+        mkdir -p "$payload"
+        if [ $problem = oversized ]; then
+            head -c 1048577 /dev/zero > "$payload/sort.dic"
+            expected="sort.dic: 1048577 bytes, more than the 1048576 its reader holds"
+        else
+            printf '%0260d\r\n' 0 > "$payload/licence_zh.txt"
+            expected="licence_zh.txt:1: line of 260 bytes, more than 259"
+        fi
+        configure "$scratch/build-$problem" -DMORIVANE_PAYLOAD_DIR="$payload"
+        if cmake --build "$scratch/build-$problem" --target MorivaneSetup \
+            >"$scratch/log-$problem" 2>&1; then
+            echo "FAIL: the build took a payload with $problem"
+            status=1
+        elif grep -q "error: .*$expected" "$scratch/log-$problem"; then
+            echo "PASS: $problem refused: $(grep -o "error: .*$expected" "$scratch/log-$problem")"
+        else
+            echo "FAIL: no line naming the file for $problem"
+            cat "$scratch/log-$problem"
+            status=1
+        fi
+    done
+    exit $status
+    ;;
+esac
