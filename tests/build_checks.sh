@@ -4,6 +4,8 @@
 #   build_checks.sh vendor SOURCE         a vendor's payload folder with an
 #                                         oversized file or an over-long
 #                                         licence line fails, naming the file
+#   build_checks.sh signed SOURCE         a build given a certificate signs
+#                                         the installer (a throw-away one here)
 set -eu
 check=$1
 source_dir=$2
@@ -54,5 +56,20 @@ vendor)
         fi
     done
     exit $status
+    ;;
+signed)
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quelt test signing" \
+        -keyout "$scratch/key.pem" -out "$scratch/cert.pem" >/dev/null 2>&1
+    configure "$scratch/build" -DMORIVANE_SIGN_CERT="$scratch/cert.pem" \
+        -DMORIVANE_SIGN_KEY="$scratch/key.pem"
+    cmake --build "$scratch/build" --target MorivaneSetup >/dev/null
+    if osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/build/MorivaneSetup.exe" \
+        >"$scratch/verify.log" 2>&1; then
+        echo "PASS: signed, and the signature verifies against the test certificate"
+    else
+        echo "FAIL: the signed installer does not verify"
+        cat "$scratch/verify.log"
+        exit 1
+    fi
     ;;
 esac
