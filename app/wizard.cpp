@@ -25,6 +25,14 @@ static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, 
                                 IDC_BROWSE};
 static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
 
+const char *UiLanguageName(int language)
+{
+    for (int offered : kOfferedLanguages)
+        if (offered == language)
+            return kLanguageNames[language];
+    return kLanguageNames[0];
+}
+
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
 {
     FormatText(out, size, "%c:\\Morivane", windowsDir[0]);

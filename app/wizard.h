@@ -13,6 +13,10 @@ extern int LicenceLoaded;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The name of an interface language (UiLanguage value), as the wizard's list
+// offers it; "English" for a value outside the list.
+const char *UiLanguageName(int language);
+
 // Shows the controls of `step`, loads the licence texts on first need, sets
 // Back and repaints.
 void LayoutWizardPage(HWND dialog, int step);

@@ -18,17 +18,27 @@ add_custom_command(
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/atlas.py ${UNIFONT_HEX}
   COMMENT "Generating the glyph atlas")
 
-# Stand-ins for the product program and uninstaller.
-function(add_sample_program target output text)
-  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/resources/sample/placeholder.c)
-  target_compile_definitions(${target} PRIVATE "PLACEHOLDER_TEXT=\"${text}\"")
-  target_compile_options(${target} PRIVATE ${MORIVANE_WARNINGS})
-  target_link_options(${target} PRIVATE -s)
+# The sample product program and its uninstaller, built from
+# resources/sample/ with the installer's own code.
+add_library(sample_common STATIC ${CMAKE_SOURCE_DIR}/resources/sample/sample.cpp)
+target_link_libraries(sample_common PUBLIC morivane_core)
+target_include_directories(sample_common PUBLIC ${CMAKE_SOURCE_DIR}/resources/sample)
+target_compile_options(sample_common PRIVATE ${MORIVANE_WARNINGS} ${MORIVANE_SMALL_CODE})
+target_compile_definitions(sample_common PRIVATE __USE_MINGW_ANSI_STDIO=0)
+function(add_sample_program target output source)
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/resources/sample/${source}
+    ${CMAKE_SOURCE_DIR}/resources/sample/sample.rc)
+  target_link_libraries(${target} PRIVATE sample_common)
+  target_compile_options(${target} PRIVATE ${MORIVANE_WARNINGS} ${MORIVANE_SMALL_CODE})
+  target_compile_definitions(${target} PRIVATE __USE_MINGW_ANSI_STDIO=0)
+  target_link_options(${target} PRIVATE -Wl,--gc-sections -s)
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${output} RUNTIME_OUTPUT_DIRECTORY ${GENERATED_PAYLOAD_DIR})
 endfunction()
-add_sample_program(sample_product Morivane "Morivane sample program")
-add_sample_program(sample_uninstaller MorivaneUnInstall "Morivane sample uninstaller")
+add_sample_program(sample_product Morivane product.cpp)
+add_sample_program(sample_uninstaller MorivaneUnInstall uninstaller.cpp)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/sample/sample.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/product.ico;${CMAKE_SOURCE_DIR}/resources/message_dialog.rc;${CMAKE_SOURCE_DIR}/resources/dialog_styles.h;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
 # Speech-runtime package, with a fixed package code and fixed times so that
 # the same sources give the same bytes.

@@ -69,7 +69,7 @@ int GetLegacyFolderPath(char *path, int csidl)
     return 1;
 }
 
-static int GetBaseFolderPath(char *path, int csidl)
+int GetShortcutFolderPath(char *path, int csidl)
 {
     return IsVersion3 ? GetLegacyFolderPath(path, csidl) : GetSpecialFolderPath(path, csidl);
 }
@@ -94,7 +94,7 @@ static int MakeGroupFolder(char *folder, const char *folderName)
 int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, int csidl)
 {
     char folder[MAX_PATH];
-    if (!GetBaseFolderPath(folder, csidl)) {
+    if (!GetShortcutFolderPath(folder, csidl)) {
         ShowStartMenuFailure();
         return 0;
     }
@@ -125,7 +125,7 @@ void CreateDesktopShortcut(const char *targetFileName, const char *displayName)
     char piece[DESKTOP_PIECE_BUFFER];
     if (!FormatText(target, sizeof target, "%s\\%s", InstallDir, targetFileName))
         return;
-    if (!GetBaseFolderPath(link, CSIDL_DESKTOP))
+    if (!GetShortcutFolderPath(link, CSIDL_DESKTOP))
         return;
     if (!FormatText(piece, sizeof piece, "\\%s.lnk", displayName) || !AppendFits(link, piece))
         return;

@@ -18,6 +18,10 @@ int GetSpecialFolderPath(char *path, int csidl);
 // The same, built from the Windows directory as Windows 3 lays it out.
 int GetLegacyFolderPath(char *path, int csidl);
 
+// The special folder as the shortcuts use it: the Windows 3 layout when
+// IsVersion3, else the shell's. Into path[MAX_PATH]; 1 or 0.
+int GetShortcutFolderPath(char *path, int csidl);
+
 // Writes the entries into `folderName` under the special folder (or into the
 // special folder itself when the name is null or empty), making the folder
 // when missing. Tells the user about failures; returns 1 or 0.

@@ -1,6 +1,7 @@
 // Building, releasing and addressing the glyph atlas (see glyph_atlas.h).
 #include "render/glyph_atlas.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <zlib.h>
@@ -60,6 +61,24 @@ static int CreateGlyphPage(int k, const unsigned char *bits)
     return 1;
 }
 
+// Makes the pages from buffer[ATLAS_BUFFER_SIZE] holding `length` bytes of
+// atlas data, then frees the buffer. Returns an ATLAS_ outcome.
+static int FinishGlyphAtlas(unsigned char *buffer, unsigned long length)
+{
+    // The shipped data ends part-way into page 2; the cells after it are
+    // blank paper rather than whatever the heap held.
+    memset(buffer + length, 0xFF, ATLAS_BUFFER_SIZE - length);
+    int outcome = ATLAS_BUILT;
+    for (int k = 0; k < GLYPH_PAGE_COUNT; ++k) {
+        if (!CreateGlyphPage(k, buffer + k * GLYPH_PAGE_BYTES)) {
+            outcome = ATLAS_GRAPHICS_FAILURE;
+            break;
+        }
+    }
+    free(buffer);
+    return outcome;
+}
+
 int BuildGlyphAtlas(void)
 {
     // A missing resource gives empty data, which fails to inflate below.
@@ -75,19 +94,22 @@ int BuildGlyphAtlas(void)
         free(buffer);
         return ATLAS_RESOURCE_UNUSABLE;
     }
-    // The shipped data ends part-way into page 2; the cells after it are
-    // blank paper rather than whatever the heap held.
-    memset(buffer + length, 0xFF, ATLAS_BUFFER_SIZE - length);
+    return FinishGlyphAtlas(buffer, length);
+}
 
-    int outcome = ATLAS_BUILT;
-    for (int k = 0; k < GLYPH_PAGE_COUNT; ++k) {
-        if (!CreateGlyphPage(k, buffer + k * GLYPH_PAGE_BYTES)) {
-            outcome = ATLAS_GRAPHICS_FAILURE;
-            break;
-        }
+int BuildGlyphAtlasFromFile(const char *path)
+{
+    FILE *file = fopen(path, "rb");
+    if (file == NULL)
+        return ATLAS_RESOURCE_UNUSABLE;
+    unsigned char *buffer = static_cast<unsigned char *>(malloc(ATLAS_BUFFER_SIZE));
+    if (buffer == NULL) {
+        fclose(file);
+        return ATLAS_OUT_OF_MEMORY;
     }
-    free(buffer);
-    return outcome;
+    size_t length = fread(buffer, 1, ATLAS_BUFFER_SIZE, file);
+    fclose(file);
+    return FinishGlyphAtlas(buffer, (unsigned long)length);
 }
 
 void ReleaseGlyphAtlas(void)

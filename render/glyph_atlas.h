@@ -40,6 +40,10 @@ struct GlyphCell {
 // Builds the atlas from resource 110 of AppInstance. Returns an ATLAS_ outcome.
 int BuildGlyphAtlas(void);
 
+// Builds the atlas from an installed atlas file (the uncompressed data of
+// resource 110), as the installed product does. Returns an ATLAS_ outcome.
+int BuildGlyphAtlasFromFile(const char *path);
+
 // Empties every slot; safe on empty or partly filled slots.
 void ReleaseGlyphAtlas(void);
 

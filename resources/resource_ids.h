@@ -50,6 +50,10 @@
 #define IDC_MSG_TEXT            1013
 #define IDC_MSG_SUBTEXT         1028
 
+/* Sample product program (its Chinese label reuses IDC_MSG_TEXT) */
+#define IDD_PRODUCT             300
+#define IDC_LANGUAGE_NAME       3001
+
 /* Folder chooser */
 #define IDD_CHOOSE_DIR          168
 #define IDC_DIRS_LABEL          1008

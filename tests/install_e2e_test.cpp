@@ -334,3 +334,110 @@ TEST_F(Installation, FullDiskFailsCleanly)
 }
 
 }  // namespace
+
+// The sample product and its uninstaller, as installed by the default payload.
+namespace {
+
+const char *const kLanguageNames[] = {"English", "Chinese(Simplified)", "Chinese(Traditional)"};
+
+class Product : public Installation {
+protected:
+    void Install(int language, bool options)
+    {
+        InstallerRun fresh;
+        std::swap(run, fresh);
+        lastMessage = NULL;
+        StartInstallation(target, options, options, language);
+        ASSERT_EQ(kSuccess, Answer(IDOK));
+        ASSERT_EQ(kOffer, Answer(IDCANCEL));
+        ASSERT_EQ(0, run.WaitForExit());
+    }
+    // Starts the uninstaller the group's shortcut points at and answers its
+    // question; returns the secondary text of its closing message, if any.
+    std::string Uninstall(int answer)
+    {
+        std::string uninstaller = LinkTarget(GroupLink(names.uninstaller));
+        EXPECT_EQ(target + "\\MorivaneUnInstall.exe", uninstaller);
+        InstallerRun started;
+        if (!started.Start(uninstaller, target))
+            return "(not started)";
+        HWND question = WaitForAnyWindow("Dorvinel Install Message");
+        if (question == NULL)
+            return "(no question)";
+        EXPECT_EQ("Remove Morivane and all of its files?",
+                  WindowText(Control(question, IDC_MSG_SUBTEXT)));
+        Click(question, answer);
+        WaitUntil([&] { return !IsWindow(question); });
+        if (answer != IDYES)
+            return "";
+        HWND done = WaitForAnyWindow("Dorvinel Install Message");
+        if (done == NULL)
+            return "(no closing message)";
+        std::string sub = WindowText(Control(done, IDC_MSG_SUBTEXT));
+        Click(done, IDOK);
+        WaitUntil([&] { return !IsWindow(done); });
+        return sub;
+    }
+    int FilesLeft()
+    {
+        int left = 0;
+        for (const ExpectedFile &f : kFiles)
+            left += Exists(target + "\\" + f.name);
+        return left;
+    }
+};
+
+TEST_F(Product, ShowsTheLanguageTheInstallerRecorded)
+{
+    for (int language = 0; language < 3; ++language) {
+        SCOPED_TRACE(kLanguageNames[language]);
+        Install(language, false);
+        std::string program = LinkTarget(GroupLink(names.product));
+        ASSERT_EQ(target + "\\Morivane.exe", program);
+        InstallerRun product;
+        ASSERT_TRUE(product.Start(program, target));
+        HWND window = product.WaitForWindow(names.product.c_str());
+        ASSERT_NE(nullptr, window) << "a window titled with the product name";
+        EXPECT_EQ(kLanguageNames[language], WindowText(Control(window, IDC_LANGUAGE_NAME)));
+        Canvas label;
+        ASSERT_TRUE(CaptureWindow(Control(window, IDC_MSG_TEXT), &label));
+        EXPECT_TRUE(ShowsGlyph(label, 0xBDE7)) << "Chinese drawn from the installed atlas";
+        DestroyCanvas(&label);
+        if (language == 1)
+            SaveWindowPicture(window, "product_window.bmp");
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, product.WaitForExit());
+    }
+}
+
+TEST_F(Product, UninstallerRemovesWhatWasInstalledAndNothingElse)
+{
+    Install(0, true);
+    ASSERT_EQ(25, FilesLeft());
+    ASSERT_TRUE(Exists(DesktopLink()));
+    ASSERT_TRUE(WriteWholeFile(target + "\\my notes.txt", "mine"));
+
+    EXPECT_EQ("Morivane has been removed.", Uninstall(IDYES));
+    EXPECT_TRUE(WaitUntil([&] { return FilesLeft() == 0; }, 10000)) << FilesLeft() << " left";
+    EXPECT_FALSE(Exists(GroupLink(names.product)));
+    EXPECT_FALSE(Exists(GroupLink(names.uninstaller)));
+    EXPECT_FALSE(Exists(SpecialFolder(CSIDL_PROGRAMS) + "\\" + names.product));
+    EXPECT_FALSE(Exists(DesktopLink()));
+    EXPECT_FALSE(Exists(StartupLink()));
+    EXPECT_TRUE(Exists(target + "\\my notes.txt")) << "the user's file stays";
+    EXPECT_TRUE(Exists(target)) << "and with it the folder";
+}
+
+TEST_F(Product, UninstallerRemovesTheFolderWhenEmptyAndNothingWhenDeclined)
+{
+    Install(2, false);
+    EXPECT_EQ("", Uninstall(IDNO));
+    Sleep(500);
+    EXPECT_EQ(25, FilesLeft()) << "declining removes nothing";
+    EXPECT_TRUE(Exists(GroupLink(names.product)));
+
+    EXPECT_EQ("Morivane has been removed.", Uninstall(IDYES));
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(target); }, 10000)) << "the empty folder goes";
+}
+
+}  // namespace

@@ -87,6 +87,16 @@ HWND InstallerRun::WaitForWindow(const char *caption, int timeoutMs)
     return search.found;
 }
 
+HWND WaitForAnyWindow(const char *caption, int timeoutMs)
+{
+    HWND found = NULL;
+    WaitUntil([&] {
+        found = FindWindowA(NULL, caption);
+        return found != NULL && IsWindowVisible(found);
+    }, timeoutMs);
+    return found != NULL && IsWindowVisible(found) ? found : NULL;
+}
+
 int InstallerRun::WaitForExit(int timeoutMs)
 {
     if (!started)

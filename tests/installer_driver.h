@@ -35,6 +35,9 @@ private:
     bool started = false;
 };
 
+// A visible top-level window with `caption` in any process, or null.
+HWND WaitForAnyWindow(const char *caption, int timeoutMs = 20000);
+
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 5000);
 
