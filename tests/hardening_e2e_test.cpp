@@ -169,15 +169,8 @@ TEST(Verify, NamesTheStreamThatDoesNotInflate)
     EXPECT_EQ(0, RunCapturing(verify + "\"" + InstallerPath() + "\"", &output)) << output;
     EXPECT_NE(std::string::npos, output.find("verified: 0 problems")) << output;
 
-    std::string copy = MakeScratchFolder("damaged") + "\\MorivaneSetup.exe";
-    ASSERT_TRUE(CopyFileA(InstallerPath().c_str(), copy.c_str(), FALSE));
-    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
-    ASSERT_NE(nullptr, update);
-    char garbage[] = "not a zlib stream at all";
-    ASSERT_TRUE(UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(IDR_SORT_DIC),
-                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), garbage,
-                                sizeof garbage));
-    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    std::string copy = CopyWithDamagedResource(IDR_SORT_DIC);
+    ASSERT_FALSE(copy.empty());
     EXPECT_EQ(1, RunCapturing(verify + "\"" + copy + "\"", &output)) << output;
     size_t line = output.find("  204  ");
     ASSERT_NE(std::string::npos, line) << output;

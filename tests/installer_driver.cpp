@@ -111,6 +111,22 @@ int InstallerRun::WaitForExit(int timeoutMs)
     return (int)code;
 }
 
+std::string CopyWithDamagedResource(WORD id)
+{
+    std::string folder = MakeScratchFolder("damaged");
+    std::string copy = folder + "\\MorivaneSetup.exe";
+    if (folder.empty() || !CopyFileA(InstallerPath().c_str(), copy.c_str(), FALSE))
+        return std::string();
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    char garbage[] = "this is not a zlib stream";
+    if (update == NULL ||
+        !UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(id),
+                         MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), garbage, sizeof garbage) ||
+        !EndUpdateResourceA(update, FALSE))
+        return std::string();
+    return copy;
+}
+
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
 {
     DWORD start = GetTickCount();

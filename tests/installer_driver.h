@@ -38,6 +38,10 @@ private:
 // A visible top-level window with `caption` in any process, or null.
 HWND WaitForAnyWindow(const char *caption, int timeoutMs = 20000);
 
+// A copy of the built installer in a scratch folder whose "TEXT" resource
+// `id` holds bytes that do not inflate; empty on failure.
+std::string CopyWithDamagedResource(WORD id);
+
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 5000);
 

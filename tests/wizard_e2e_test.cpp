@@ -185,17 +185,8 @@ TEST(WizardEnds, CancelEscapeAndTheCloseBoxOnEveryPage)
 
 TEST(WizardStart, UnusableAtlasEndsWithOneAndNoWindow)
 {
-    std::string folder = MakeScratchFolder("badatlas");
-    ASSERT_FALSE(folder.empty());
-    std::string copy = folder + "\\MorivaneSetup.exe";
-    ASSERT_TRUE(CopyFileA(InstallerPath().c_str(), copy.c_str(), FALSE));
-    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
-    ASSERT_NE(nullptr, update);
-    char garbage[] = "this is not a zlib stream";
-    ASSERT_TRUE(UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(IDR_GLYPH_ATLAS),
-                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), garbage,
-                                sizeof garbage));
-    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    std::string copy = CopyWithDamagedResource(IDR_GLYPH_ATLAS);
+    ASSERT_FALSE(copy.empty());
 
     InstallerRun run;
     ASSERT_TRUE(run.Start(copy));
