@@ -78,7 +78,7 @@ int IsEnterTargetButton(HWND focus)
     return 1;
 }
 
-int RouteEnterKey(const MSG *message)
+int RouteEnterKey(void)
 {
     HWND focus = GetFocus();
     if (IsEnterTargetButton(focus)) {
@@ -86,7 +86,6 @@ int RouteEnterKey(const MSG *message)
         return 1;
     }
     PostMessageA(MainDialog, WM_COMMAND, IDC_NEXT, 0);
-    (void)message;
     return 0;
 }
 
@@ -94,8 +93,7 @@ static void RunMessageLoop(void)
 {
     MSG message;
     while (WizardStep >= 0 && GetMessageA(&message, NULL, 0, 0) != 0) {
-        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-            RouteEnterKey(&message))
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && RouteEnterKey())
             continue;
         if (!IsDialogMessageA(MainDialog, &message)) {
             TranslateMessage(&message);

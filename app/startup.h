@@ -23,9 +23,10 @@ void DetectEnvironment(void);
 // (class "button", not a check box or radio button).
 int IsEnterTargetButton(HWND focus);
 
-// Handles WM_KEYDOWN / VK_RETURN for the main loop: posts the command to
-// MainDialog. Returns 1 when the key message must be dropped.
-int RouteEnterKey(const MSG *message);
+// Handles Enter (WM_KEYDOWN, VK_RETURN) for the main loop: posts the focused
+// push button's command, or Next, to MainDialog. Returns 1 when the key
+// message must be dropped (it pressed a push button).
+int RouteEnterKey(void);
 
 // Runs the installer: returns the process exit code.
 int RunInstaller(HINSTANCE instance);

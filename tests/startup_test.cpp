@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/folder_chooser.h"
+#include "app/format.h"
 #include "app/globals.h"
 #include "app/startup.h"
 #include "app/wizard.h"
@@ -116,6 +117,23 @@ TEST(Folders, DefaultFolderIsOnTheWindowsDrive)
     char small[6];
     FormatDefaultInstallFolder(small, sizeof small, "C:\\WINDOWS");
     EXPECT_STREQ("C:\\Mo", small) << "cut, never overrun";
+}
+
+// The system formatter does not terminate a cut text; FormatText must.
+TEST(FormatText, AlwaysTerminatedAndSaysWhetherItFitted)
+{
+    char out[6];
+    memset(out, 'x', sizeof out);
+    EXPECT_EQ(1, FormatText(out, sizeof out, "%s", "abcde"));  // 5 + NUL
+    EXPECT_STREQ("abcde", out);
+    memset(out, 'x', sizeof out);
+    EXPECT_EQ(0, FormatText(out, sizeof out, "%s%d", "abcde", 7));
+    EXPECT_STREQ("abcde", out);
+    EXPECT_EQ(0, FormatText(out, sizeof out, "%s", "a much longer text"));
+    EXPECT_EQ('\0', out[5]);
+    EXPECT_EQ(0, FormatText(out, 0, "%s", "x"));
+    EXPECT_EQ(1, FormatText(out, sizeof out, "%c:%d", 'D', 42));
+    EXPECT_STREQ("D:42", out);
 }
 
 TEST(Folders, OneTrailingBackslashIsRemoved)
