@@ -44,6 +44,16 @@ ensure_locales() {
     done
 }
 
+# The unprivileged Wine user must reach the build folder. A checkout it
+# cannot reach (under /root, say) is built in /tmp instead.
+choose_reachable_build_dir() {
+    [ "$(id -u)" = 0 ] && [ -z "${MORIVANE_BUILD_DIR:-}" ] || return 0
+    if ! setpriv --reuid=65534 --regid=65534 --clear-groups test -x "$ROOT_DIR"; then
+        BUILD_DIR="/tmp/morivane-build-$(printf '%s' "$ROOT_DIR" | md5sum | cut -c1-8)"
+        log "building in $BUILD_DIR: the Wine test user cannot reach $ROOT_DIR"
+    fi
+}
+
 # build [targets...]: configures once, then builds.
 build() {
     if [ ! -f "$BUILD_DIR/build.ninja" ]; then

@@ -6,6 +6,7 @@ set -eu
 
 ensure_packages
 ensure_locales
+choose_reachable_build_dir
 build
 
 start_xvfb
