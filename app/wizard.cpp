@@ -16,22 +16,9 @@
 
 int LicenceLoaded;
 
-// Language list: names by UiLanguage value, and the values offered, in order.
-static const char *const kLanguageNames[] = {"English", "Chinese(Simplified)",
-                                              "Chinese(Traditional)", "German"};
-static const int kOfferedLanguages[] = {0, 1, 2};
-
 static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
                                 IDC_BROWSE};
 static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
-
-const char *UiLanguageName(int language)
-{
-    for (int offered : kOfferedLanguages)
-        if (offered == language)
-            return kLanguageNames[language];
-    return kLanguageNames[0];
-}
 
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
 {

@@ -13,6 +13,11 @@ extern int LicenceLoaded;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Language list: names by UiLanguage value (the last is never offered), and
+// the values offered, in order.
+extern const char *const kLanguageNames[4];
+extern const int kOfferedLanguages[3];
+
 // The name of an interface language (UiLanguage value), as the wizard's list
 // offers it; "English" for a value outside the list.
 const char *UiLanguageName(int language);

@@ -110,6 +110,12 @@ add_custom_command(
 add_custom_target(text_resources DEPENDS ${text_outputs})
 
 set(MORIVANE_INSTALLER_RC ${CMAKE_SOURCE_DIR}/resources/installer.rc)
+# Source properties belong to a directory: the tests' folder, which compiles
+# the same script into its programs, must see them too, or its copies of the
+# resources go stale.
+set(MORIVANE_INSTALLER_RC_DEPENDS ${text_outputs} ${CMAKE_SOURCE_DIR}/resources/product.ico
+    ${CMAKE_SOURCE_DIR}/resources/installer.manifest ${CMAKE_SOURCE_DIR}/resources/resource_ids.h
+    ${CMAKE_SOURCE_DIR}/resources/message_dialog.rc ${CMAKE_SOURCE_DIR}/resources/dialog_styles.h)
 set_source_files_properties(${MORIVANE_INSTALLER_RC} PROPERTIES
-  OBJECT_DEPENDS "${text_outputs};${CMAKE_SOURCE_DIR}/resources/product.ico;${CMAKE_SOURCE_DIR}/resources/installer.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+  OBJECT_DEPENDS "${MORIVANE_INSTALLER_RC_DEPENDS}")
 include_directories(${CMAKE_SOURCE_DIR}/resources ${TEXT_OUT_DIR})

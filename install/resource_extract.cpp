@@ -7,7 +7,6 @@
 #include <string.h>
 #include <zlib.h>
 
-#include "app/format.h"
 #include "app/globals.h"
 #include "install/file_attributes.h"
 
@@ -47,16 +46,6 @@ int ExtractResourceToFile(WORD id, const char *name, unsigned char *buffer,
     if (UncompressResource(buffer, &length, bytes, size) != Z_OK)
         return 0;
     return WriteBufferToFile(name, buffer, length, readOnly, hidden, explicitPath);
-}
-
-int JoinInstallPath(char *out, size_t outSize, const char *folder, const char *name)
-{
-    if (!FormatText(out, outSize, "%s\\%s", folder, name)) {
-        if (outSize > 0)
-            out[0] = '\0';
-        return 0;
-    }
-    return 1;
 }
 
 int WriteBufferToFile(const char *name, const unsigned char *data,

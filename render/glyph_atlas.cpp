@@ -4,9 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <zlib.h>
 
-#include "install/resource_extract.h"
 #include "resources/resource_ids.h"
 
 GlyphAtlasPage GlyphAtlas[GLYPH_PAGE_COUNT];
@@ -61,9 +59,7 @@ static int CreateGlyphPage(int k, const unsigned char *bits)
     return 1;
 }
 
-// Makes the pages from buffer[ATLAS_BUFFER_SIZE] holding `length` bytes of
-// atlas data, then frees the buffer. Returns an ATLAS_ outcome.
-static int FinishGlyphAtlas(unsigned char *buffer, unsigned long length)
+int FinishGlyphAtlas(unsigned char *buffer, unsigned long length)
 {
     // The shipped data ends part-way into page 2; the cells after it are
     // blank paper rather than whatever the heap held.
@@ -77,24 +73,6 @@ static int FinishGlyphAtlas(unsigned char *buffer, unsigned long length)
     }
     free(buffer);
     return outcome;
-}
-
-int BuildGlyphAtlas(void)
-{
-    // A missing resource gives empty data, which fails to inflate below.
-    const unsigned char *bytes;
-    DWORD size;
-    FindTextResource(IDR_GLYPH_ATLAS, &bytes, &size);
-
-    unsigned char *buffer = static_cast<unsigned char *>(malloc(ATLAS_BUFFER_SIZE));
-    if (buffer == NULL)
-        return ATLAS_OUT_OF_MEMORY;
-    unsigned long length = ATLAS_BUFFER_SIZE;
-    if (UncompressResource(buffer, &length, bytes, size) != Z_OK) {
-        free(buffer);
-        return ATLAS_RESOURCE_UNUSABLE;
-    }
-    return FinishGlyphAtlas(buffer, length);
 }
 
 int BuildGlyphAtlasFromFile(const char *path)

@@ -40,6 +40,11 @@ struct GlyphCell {
 // Builds the atlas from resource 110 of AppInstance. Returns an ATLAS_ outcome.
 int BuildGlyphAtlas(void);
 
+// Makes the pages from buffer[ATLAS_BUFFER_SIZE] (malloc'd) holding `length`
+// bytes of atlas data, then frees the buffer. Returns an ATLAS_ outcome.
+// Shared by the two ways of building the atlas.
+int FinishGlyphAtlas(unsigned char *buffer, unsigned long length);
+
 // Builds the atlas from an installed atlas file (the uncompressed data of
 // resource 110), as the installed product does. Returns an ATLAS_ outcome.
 int BuildGlyphAtlasFromFile(const char *path);
