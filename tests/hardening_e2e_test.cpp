@@ -16,6 +16,8 @@ namespace {
 // DLL that is not a known system DLL. (Others, such as version.dll, Wine
 // itself loads before the program starts, where no program can intervene.)
 const char *const kPlantedNames[] = {"dwmapi", "propsys", "userenv"};
+// Planted too, under Wine's own load order, which takes its builtin DLLs.
+const char *const kAlsoPlanted[] = {"version", "uxtheme"};
 
 std::string PlantingOverrides()
 {
@@ -39,6 +41,9 @@ std::string PlantedFolder(const std::string &program)
     std::string copy = folder + program.substr(program.rfind('\\'));
     EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE));
     for (const char *name : kPlantedNames)
+        EXPECT_TRUE(CopyFileA(BuiltFile("..\\tests\\planted.dll").c_str(),
+                              (folder + "\\" + name + ".dll").c_str(), FALSE));
+    for (const char *name : kAlsoPlanted)
         EXPECT_TRUE(CopyFileA(BuiltFile("..\\tests\\planted.dll").c_str(),
                               (folder + "\\" + name + ".dll").c_str(), FALSE));
     return folder;
@@ -89,6 +94,8 @@ TEST(DllPlanting, NoPlantedDllRunsInTheInstaller)
     Click(wizard, IDCANCEL);
     EXPECT_EQ(0, run.WaitForExit());
     for (const char *name : kPlantedNames)
+        EXPECT_FALSE(Loaded(folder, name)) << name << ".dll was loaded";
+    for (const char *name : kAlsoPlanted)
         EXPECT_FALSE(Loaded(folder, name)) << name << ".dll was loaded";
 }
 
