@@ -77,28 +77,26 @@ static void End(PROCESS_INFORMATION *process)
     Sleep(200);
 }
 
-static int FirstWindowTime(const char *name, int runs, const std::string &command)
+// Waits until the process shows a window; it is then ended.
+static void WaitForFirstWindow(PROCESS_INFORMATION *process, double start)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        PROCESS_INFORMATION process;
-        double start = Now();
-        if (!Launch(command, &process))
-            return 1;
-        FirstWindow search = {process.dwProcessId, false};
-        while (!search.found && Now() - start < 30000) {
-            EnumWindows(FindVisible, (LPARAM)&search);
-            if (!search.found)
-                Sleep(1);
-        }
-        times.push_back(Now() - start);
-        End(&process);
+    FirstWindow search = {process->dwProcessId, false};
+    while (!search.found && Now() - start < 30000) {
+        EnumWindows(FindVisible, (LPARAM)&search);
+        if (!search.found)
+            Sleep(1);
     }
-    printf("%s %.0f ms\n", name, Median(times));
-    return 0;
 }
 
-static int SilentTime(const char *name, int runs, const std::string &command)
+static void WaitForExit(PROCESS_INFORMATION *process, double)
+{
+    WaitForSingleObject(process->hProcess, 120000);
+}
+
+// Starts `command` `runs` times and prints the median time until `until`
+// returns; every process is ended afterwards.
+static int TimeRuns(const char *name, int runs, const std::string &command,
+                    void (*until)(PROCESS_INFORMATION *, double))
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
@@ -106,10 +104,9 @@ static int SilentTime(const char *name, int runs, const std::string &command)
         double start = Now();
         if (!Launch(command, &process))
             return 1;
-        WaitForSingleObject(process.hProcess, 120000);
+        until(&process, start);
         times.push_back(Now() - start);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        End(&process);
     }
     printf("%s %.0f ms\n", name, Median(times));
     return 0;
@@ -202,13 +199,13 @@ int main(int argc, char **argv)
         std::string command = Quoted(argv[4]);
         for (int i = 5; i < argc; ++i)
             command += std::string(" ") + argv[i];
-        return FirstWindowTime(argv[2], atoi(argv[3]), command);
+        return TimeRuns(argv[2], atoi(argv[3]), command, WaitForFirstWindow);
     }
     if (mode == "silent" && argc >= 5) {
         std::string command = Quoted(argv[4]);
         for (int i = 5; i < argc; ++i)
             command += std::string(" ") + argv[i];
-        return SilentTime(argv[2], atoi(argv[3]), command);
+        return TimeRuns(argv[2], atoi(argv[3]), command, WaitForExit);
     }
     if (mode == "runinstall" && argc == 3)
         return RunInstallTime(atoi(argv[2]));
