@@ -49,10 +49,11 @@ static void ShowControl(HWND dialog, int id, int show)
     ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
 }
 
-static void ShowControls(HWND dialog, const int *ids, size_t count, int show)
+template <size_t N>
+static void ShowControls(HWND dialog, const int (&ids)[N], int show)
 {
-    for (size_t i = 0; i < count; ++i)
-        ShowControl(dialog, ids[i], show);
+    for (int id : ids)
+        ShowControl(dialog, id, show);
 }
 
 static void SetBackState(HWND dialog, int shown)
@@ -103,12 +104,12 @@ void LayoutWizardPage(HWND dialog, int step)
 {
     ShowControl(dialog, IDC_ENGLISH, step == 2);
     if (step == 1) {
-        ShowControls(dialog, kPathPage, sizeof kPathPage / sizeof *kPathPage, 0);
+        ShowControls(dialog, kPathPage, 0);
         ShowControl(dialog, IDC_LICENCE_EN, 0);
-        ShowControls(dialog, kLanguagePage, sizeof kLanguagePage / sizeof *kLanguagePage, 1);
+        ShowControls(dialog, kLanguagePage, 1);
     } else {
-        ShowControls(dialog, kPathPage, sizeof kPathPage / sizeof *kPathPage, step != 2);
-        ShowControls(dialog, kLanguagePage, sizeof kLanguagePage / sizeof *kLanguagePage, 0);
+        ShowControls(dialog, kPathPage, step != 2);
+        ShowControls(dialog, kLanguagePage, 0);
     }
     if (step == 2 && !LicenceLoaded) {
         if (!LoadLicence(dialog, IDR_LICENCE_ZH) || !LoadLicence(dialog, IDR_LICENCE_EN))

@@ -40,13 +40,15 @@ static const OwnerCaption kCaptions[] = {
     {IDC_WAIT_LABEL, "", FACE_FLAT, ALIGN_LEFT},
 };
 
-static const OwnerCaption kCheckBoxCaptions[] = {
+// Check boxes have no face or alignment of their own: only a caption.
+static const struct {
+    int id;
+    const char *caption;
+} kCheckBoxCaptions[] = {
     {IDC_DESKTOP_ICON,
-     "\xBD\xA8\xC1\xA2\xD7\xC0\xC3\xE6\xCD\xBC\xB1\xEA\xA3\xBF  (Place an icon on Desktop)",
-     FACE_FLAT, ALIGN_LEFT},
+     "\xBD\xA8\xC1\xA2\xD7\xC0\xC3\xE6\xCD\xBC\xB1\xEA\xA3\xBF  (Place an icon on Desktop)"},
     {IDC_AUTOSTART,
-     "\xBF\xAA\xBB\xFA\xCA\xB1\xD7\xD4\xB6\xAF\xC6\xF4\xB6\xAF\xA3\xBF(Auto-start on boot)",
-     FACE_FLAT, ALIGN_LEFT},
+     "\xBF\xAA\xBB\xFA\xCA\xB1\xD7\xD4\xB6\xAF\xC6\xF4\xB6\xAF\xA3\xBF(Auto-start on boot)"},
 };
 
 enum {
@@ -72,7 +74,7 @@ OwnerCaption FindOwnerCaption(int id)
 
 const char *FindCheckBoxCaption(int id)
 {
-    for (const OwnerCaption &row : kCheckBoxCaptions)
+    for (const auto &row : kCheckBoxCaptions)
         if (row.id == id)
             return row.caption;
     return NULL;

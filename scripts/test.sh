@@ -12,7 +12,6 @@ build
 start_xvfb
 cleanup() {
     kill "${IDLE_PID:-}" 2>/dev/null
-    as_wine_user wineserver -k >/dev/null 2>&1
     [ -n "${FULL_DISK:-}" ] && umount "$FULL_DISK" 2>/dev/null
     stop_wine_session
 }

@@ -27,13 +27,6 @@ std::string PlantingOverrides()
     return overrides;
 }
 
-std::string BuiltFile(const char *relative)
-{
-    char full[MAX_PATH];
-    GetFullPathNameA(relative, sizeof full, full, NULL);
-    return full;
-}
-
 // A folder holding `program` and the planted DLL under every name.
 std::string PlantedFolder(const std::string &program)
 {

@@ -64,15 +64,6 @@ Names NamesForLocale()
     return {"Quelt Morivane", "UnInstall Morivane"};
 }
 
-std::string SpecialFolder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(NULL, path, csidl, FALSE);
-    return path;
-}
-
-bool Exists(const std::string &path) { return _access(path.c_str(), 0) == 0; }
-
 std::string LinkTarget(const std::string &linkPath) { return ReadShellLink(linkPath).path; }
 
 class Installation : public ::testing::Test {

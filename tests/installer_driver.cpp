@@ -7,12 +7,14 @@
 #include "render/glyph_atlas.h"
 #include "resources/resource_ids.h"
 
-std::string InstallerPath()
+std::string BuiltFile(const char *relative)
 {
     char full[MAX_PATH];
-    DWORD length = GetFullPathNameA("..\\MorivaneSetup.exe", sizeof full, full, NULL);
+    DWORD length = GetFullPathNameA(relative, sizeof full, full, NULL);
     return length > 0 && length < sizeof full ? std::string(full) : std::string();
 }
+
+std::string InstallerPath() { return BuiltFile("..\\MorivaneSetup.exe"); }
 
 InstallerRun::~InstallerRun()
 {

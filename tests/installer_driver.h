@@ -11,7 +11,10 @@
 
 #include "test_support.h"
 
-// Full Windows path of the built installer (one folder above the tests' own).
+// Full Windows path of a file of the build, given relative to the tests'
+// working folder (build/test-output), e.g. "..\\MorivaneVerify.exe".
+std::string BuiltFile(const char *relative);
+// The built installer, one folder above the tests' own.
 std::string InstallerPath();
 
 class InstallerRun {

@@ -12,6 +12,8 @@
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
 #include "resources/resource_ids.h"
+#include "installer_driver.h"
+#include "message_watcher.h"
 #include "test_support.h"
 
 namespace {
@@ -100,35 +102,10 @@ struct Visit {
 Visit *CurrentVisit;
 const int kControlIds[8] = {IDOK, IDCANCEL, IDYES, IDNO, IDC_MSG_TEXT, IDC_MSG_SUBTEXT, 0, 0};
 
-BOOL CALLBACK FindMessageDialog(HWND window, LPARAM found)
-{
-    char caption[64];
-    GetWindowTextA(window, caption, sizeof caption);
-    if (IsWindowVisible(window) && std::string(caption) == "Dorvinel Install Message") {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void SavePicture(const Visit &v)
-{
-    int width = v.window.right - v.window.left, height = v.window.bottom - v.window.top;
-    Canvas canvas;
-    if (!CreateCanvas(&canvas, width, height, kWhite))
-        return;
-    HDC screen = GetDC(NULL);
-    BitBlt(canvas.dc, 0, 0, width, height, screen, v.window.left, v.window.top, SRCCOPY);
-    ReleaseDC(NULL, screen);
-    SaveCanvasBmp(canvas, v.picture.c_str());
-    DestroyCanvas(&canvas);
-}
-
 void CALLBACK VisitDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     Visit &v = *CurrentVisit;
-    HWND dialog = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), FindMessageDialog, (LPARAM)&dialog);
+    HWND dialog = FindThreadMessageDialog();
     if (dialog == NULL)
         return;
     KillTimer(NULL, timer);
@@ -164,7 +141,7 @@ void CALLBACK VisitDialog(HWND, UINT, UINT_PTR timer, DWORD)
     m.captionY = GetSystemMetrics(SM_CYCAPTION);
 
     if (!v.picture.empty())
-        SavePicture(v);
+        SaveWindowPicture(dialog, v.picture.c_str());
     if (v.action == VK_ESCAPE) {
         PostMessageA(GetFocus() ? GetFocus() : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     } else if (v.action == -1) {

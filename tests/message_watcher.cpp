@@ -6,23 +6,33 @@
 
 static MessageWatcher *CurrentWatcher;
 
-static BOOL CALLBACK AnswerDialog(HWND window, LPARAM)
+static BOOL CALLBACK MatchMessageDialog(HWND window, LPARAM found)
 {
     char caption[64];
     GetWindowTextA(window, caption, sizeof caption);
     if (!IsWindowVisible(window) || std::string(caption) != "Dorvinel Install Message")
         return TRUE;
-    char text[256], sub[256];
-    GetDlgItemTextA(window, IDC_MSG_TEXT, text, sizeof text);
-    GetDlgItemTextA(window, IDC_MSG_SUBTEXT, sub, sizeof sub);
-    CurrentWatcher->seen.push_back({text, sub});
-    SendMessageA(window, WM_COMMAND, CurrentWatcher->answer, 0);
+    *reinterpret_cast<HWND *>(found) = window;
     return FALSE;
+}
+
+HWND FindThreadMessageDialog(void)
+{
+    HWND dialog = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), MatchMessageDialog, (LPARAM)&dialog);
+    return dialog;
 }
 
 static void CALLBACK WatchMessages(HWND, UINT, UINT_PTR, DWORD)
 {
-    EnumThreadWindows(GetCurrentThreadId(), AnswerDialog, 0);
+    HWND dialog = FindThreadMessageDialog();
+    if (dialog == NULL)
+        return;
+    char text[256], sub[256];
+    GetDlgItemTextA(dialog, IDC_MSG_TEXT, text, sizeof text);
+    GetDlgItemTextA(dialog, IDC_MSG_SUBTEXT, sub, sizeof sub);
+    CurrentWatcher->seen.push_back({text, sub});
+    SendMessageA(dialog, WM_COMMAND, CurrentWatcher->answer, 0);
 }
 
 MessageWatcher::MessageWatcher(int answer) : answer(answer)

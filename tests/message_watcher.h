@@ -13,6 +13,9 @@ struct SeenMessage {
     std::string subText;  // the secondary text
 };
 
+// The message dialog this thread shows, or null.
+HWND FindThreadMessageDialog(void);
+
 class MessageWatcher {
 public:
     explicit MessageWatcher(int answer = IDOK);

@@ -17,15 +17,6 @@ namespace {
 
 const char kStartMenuFailureSub[] = "Failed to create an entry on Start Menu.";
 
-std::string SpecialFolder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(NULL, path, csidl, FALSE);
-    return path;
-}
-
-bool Exists(const std::string &path) { return _access(path.c_str(), 0) == 0; }
-
 class Shortcuts : public ::testing::Test {
 protected:
     void SetUp() override

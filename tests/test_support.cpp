@@ -1,6 +1,7 @@
 // Helpers shared by the test programs (see test_support.h).
 #include "test_support.h"
 
+#include <io.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -160,6 +161,15 @@ bool AtlasInk(const std::vector<unsigned char> &atlas, int page, int x, int y)
         return false;  // beyond the shipped data: blank paper
     return ((atlas[offset] >> (7 - x % 8)) & 1) == 0;
 }
+
+std::string SpecialFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(NULL, path, csidl, FALSE);
+    return path;
+}
+
+bool Exists(const std::string &path) { return _access(path.c_str(), 0) == 0; }
 
 LinkInfo ReadShellLink(const std::string &linkPath)
 {

@@ -41,6 +41,10 @@ int CountFolderEntries(const std::string &folder);
 std::vector<unsigned char> InflateTextResource(HMODULE module, WORD id,
                                                unsigned long capacity);
 
+// A special folder (CSIDL) of the running user, as the shell gives it.
+std::string SpecialFolder(int csidl);
+bool Exists(const std::string &path);
+
 // What a shortcut file says, read back through IShellLinkA.
 struct LinkInfo {
     bool loaded = false;
