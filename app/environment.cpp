@@ -1,11 +1,9 @@
-// Environment detection and the DLL search restriction (declared in
-// startup.h). Its own file, so that the installed programs can use them
-// without carrying the wizard.
-#include "app/startup.h"
+// Environment detection and the DLL search restriction (see environment.h).
+#include "app/environment.h"
 
 #include <string.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
@@ -37,15 +35,19 @@ int IsDbcsCodePage(void)
 int DecideDisplayLanguage(int dbcsCodePage, LANGID systemLanguage)
 {
     if (!dbcsCodePage || (systemLanguage & 0x3FF) != LANG_CHINESE)
-        return 0;
-    return (systemLanguage & 0x400) ? 2 : 1;
+        return LANGUAGE_ENGLISH;
+    return (systemLanguage & 0x400) ? LANGUAGE_TRADITIONAL : LANGUAGE_SIMPLIFIED;
 }
+
+// The structure of Windows 95 and NT 4, which every system since accepts.
+enum { VERSION_INFO_SIZE = 148 };
+static_assert(sizeof(OSVERSIONINFOA) == VERSION_INFO_SIZE, "OSVERSIONINFOA is 148 bytes");
 
 void DetectEnvironment(void)
 {
     OSVERSIONINFOA version;
     memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = 148;
+    version.dwOSVersionInfoSize = VERSION_INFO_SIZE;
     if (GetVersionExA(&version)) {
         IsWindowsNt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
         IsVersion3 = version.dwMajorVersion == 3;

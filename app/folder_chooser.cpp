@@ -4,20 +4,24 @@
 
 #include <commdlg.h>
 #include <direct.h>
+#include <stddef.h>
+#include <dlgs.h>
 #include <string.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
 enum {
-    CHOOSER_REQUEST_SIZE = 76,  // the OPENFILENAMEA of Windows 95 / NT 4
+    // The request of Windows 95 and NT 4, which every system since accepts:
+    // OPENFILENAMEA up to its template name.
+    CHOOSER_REQUEST_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR),
     CHOOSER_FLAGS = OFN_PATHMUSTEXIST | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK | OFN_NOCHANGEDIR |
                     OFN_HIDEREADONLY,
-    DIRECTORY_LIST = 1121  // lst2 of the old-style template
+    FILE_NAME_BUFFER = 128
 };
-
-static const char kChooserTitle[] = "Choose Destination Directory";
+static_assert(CHOOSER_REQUEST_SIZE == 76, "the old OPENFILENAMEA is 76 bytes");
 
 void TrimTrailingBackslash(char *path)
 {
@@ -28,7 +32,7 @@ void TrimTrailingBackslash(char *path)
 
 void ChooseInstallFolder(HWND mainDialog)
 {
-    char fileName[128] = "";
+    char fileName[FILE_NAME_BUFFER] = "";
     OPENFILENAMEA request;
     memset(&request, 0, sizeof request);
     request.lStructSize = CHOOSER_REQUEST_SIZE;
@@ -70,7 +74,7 @@ UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, L
     case WM_INITDIALOG: {
         HWND cancel = GetDlgItem(chooser, IDCANCEL);
         SetWindowLongA(cancel, GWL_STYLE, GetWindowLongA(cancel, GWL_STYLE) | BS_OWNERDRAW);
-        SetFocus(GetDlgItem(chooser, DIRECTORY_LIST));
+        SetFocus(GetDlgItem(chooser, lst2));  // the directory list
         return 1;
     }
     case WM_DRAWITEM: {

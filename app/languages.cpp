@@ -1,17 +1,17 @@
-// The product's interface languages as the wizard offers them (see
-// wizard.h). Its own file, so that the installed program can name them
-// without carrying the wizard.
-#include "app/wizard.h"
+// The product's interface languages (see languages.h).
+#include "app/languages.h"
 
-// Language list: names by UiLanguage value, and the values offered, in order.
-const char *const kLanguageNames[] = {"English", "Chinese(Simplified)",
-                                              "Chinese(Traditional)", "German"};
-const int kOfferedLanguages[] = {0, 1, 2};
+#include "base/globals.h"
+#include "texts.h"
+
+const char *const kLanguageNames[] = {kLanguageNameEnglish, kLanguageNameSimplified,
+                                      kLanguageNameTraditional, kLanguageNameGerman};
+const int kOfferedLanguages[] = {LANGUAGE_ENGLISH, LANGUAGE_SIMPLIFIED, LANGUAGE_TRADITIONAL};
 
 const char *UiLanguageName(int language)
 {
     for (int offered : kOfferedLanguages)
         if (offered == language)
             return kLanguageNames[language];
-    return kLanguageNames[0];
+    return kLanguageNames[LANGUAGE_ENGLISH];
 }

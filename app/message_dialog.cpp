@@ -2,19 +2,13 @@
 // functions over measured values, and the dialog procedure that applies them.
 #include "app/message_dialog.h"
 
-#include <stdio.h>
 #include <string.h>
 
-#include "app/format.h"
-#include "app/globals.h"
+#include "base/format.h"
+#include "base/globals.h"
 #include "render/gbk_text.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
-
-const char kOutOfMemoryText[] =
-    "\xC4\xDA\xB4\xE6\xB2\xBB\xB9\xBB\xA1\xA3\xB0\xB2\xD7\xB0\xCE\xDE\xB7\xA8\xBC\xCC\xD0\xF8"
-    "\xA1\xA3";
-const char kOutOfMemorySubText[] = "Memory not enough!";
 
 int MessageDialogMode;
 char MessageSubText[MESSAGE_SUBTEXT_SIZE];
@@ -25,7 +19,7 @@ MessageWindowPlacement PlaceMessageWindow(const MessageMetrics &m)
 {
     MessageWindowPlacement p;
     int bw = m.buttonWidth, bh = m.buttonHeight;
-    p.minWidth = m.mode == 0 ? 2 * bw : 3 * bw;
+    p.minWidth = m.mode == MESSAGE_OK ? 2 * bw : 3 * bw;
     p.width = Larger(m.mainWidth, m.subWidth) + 2 * m.dlgFrameX;
     if (m.mainBytes < 81)
         p.width += 2 * bh;
@@ -47,15 +41,15 @@ MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
     // A window widened to its minimum centres the buttons on what it shows;
     // centring on the narrower text width would push them off to the left.
     int span = p.width < p.minWidth ? client.right : p.width;
-    if (m.mode == 0) {
+    if (m.mode == MESSAGE_OK) {
         l.firstButton = IDOK;
         l.secondButton = 0;
         l.first.x = (span - bw) / 2;
         l.first.y = p.height - 2 * bh;
         l.second = l.first;
     } else {
-        l.firstButton = m.mode == 4 ? IDYES : IDOK;
-        l.secondButton = m.mode == 4 ? IDNO : IDCANCEL;
+        l.firstButton = m.mode == MESSAGE_YES_NO ? IDYES : IDOK;
+        l.secondButton = m.mode == MESSAGE_YES_NO ? IDNO : IDCANCEL;
         l.first.x = (span - 7 * bw / 3) / 2;
         l.first.y = p.height - 3 * bh / 2;
         l.second.x = l.first.x + 4 * bw / 3;
@@ -111,7 +105,7 @@ static void OnMessageInit(HWND dialog, const char *mainText)
     m.mainBytes = (int)strlen(mainText);
     MeasureMessage(dialog, mainText, &m);
 
-    HWND first = GetDlgItem(dialog, MessageDialogMode == 4 ? IDYES : IDOK);
+    HWND first = GetDlgItem(dialog, MessageDialogMode == MESSAGE_YES_NO ? IDYES : IDOK);
     RECT button = {0, 0, 82, 12};
     if (first != NULL)
         GetClientRect(first, &button);

@@ -8,11 +8,11 @@
 
 enum { MESSAGE_SUBTEXT_SIZE = 128 };
 
-// The installer's out-of-memory report, the same everywhere.
-extern const char kOutOfMemoryText[];
-extern const char kOutOfMemorySubText[];
+// Modes, the values of the system message box types: OK; OK and Cancel;
+// Yes and No. Any other value shows OK and Cancel.
+enum { MESSAGE_OK = MB_OK, MESSAGE_OK_CANCEL = MB_OKCANCEL, MESSAGE_YES_NO = MB_YESNO };
 
-// Mode of the dialog being shown: 0 OK, 4 Yes and No, any other OK and Cancel.
+// Mode of the dialog being shown, a MESSAGE_ value.
 extern int MessageDialogMode;
 // The secondary text of the dialog being shown; empty when there is none.
 extern char MessageSubText[MESSAGE_SUBTEXT_SIZE];
@@ -51,8 +51,8 @@ MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
                                            const MessageWindowPlacement &placement,
                                            const RECT &client);
 
-// Shows the dialog modally and returns 1 (OK), 2 (Cancel, Esc, close box),
-// 6 (Yes) or 7 (No). `subText` may be null; it is cut to 127 bytes.
+// Shows the dialog modally and returns IDOK, IDCANCEL (also Esc and the close
+// box), IDYES or IDNO. `subText` may be null; it is cut to 127 bytes.
 int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND owner);
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

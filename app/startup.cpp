@@ -1,14 +1,16 @@
-// Start-up, environment detection and the main message loop (see startup.h).
+// Start-up and the main message loop (see startup.h).
 #include "app/startup.h"
 
 #include <commctrl.h>
-#include <string.h>
 
-#include "app/globals.h"
+#include "app/environment.h"
 #include "app/message_dialog.h"
 #include "app/wizard.h"
+#include "base/globals.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
 int IsEnterTargetButton(HWND focus)
 {
@@ -46,7 +48,7 @@ int RouteEnterKey(void)
 static void RunMessageLoop(void)
 {
     MSG message;
-    while (WizardStep >= 0 && GetMessageA(&message, NULL, 0, 0) != 0) {
+    while (WizardStep > STEP_FINISHED && GetMessageA(&message, NULL, 0, 0) != 0) {
         if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && RouteEnterKey())
             continue;
         if (!IsDialogMessageA(MainDialog, &message)) {
@@ -67,7 +69,7 @@ int RunInstaller(HINSTANCE instance)
     case ATLAS_BUILT:
         break;
     case ATLAS_OUT_OF_MEMORY:
-        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, 0, NULL);
+        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, NULL);
         return 1;
     case ATLAS_GRAPHICS_FAILURE:
         ReleaseGlyphAtlas();
@@ -80,7 +82,7 @@ int RunInstaller(HINSTANCE instance)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
-    WizardStep = 0;
+    WizardStep = STEP_PATH;
     ProductIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(IDI_PRODUCT));
     MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                     MainDialogProc, 0);

@@ -2,19 +2,24 @@
 // by WizardStep, the licence texts and the command handlers.
 #include "app/wizard.h"
 
-#include <stdio.h>
 #include <stdlib.h>
+#include <zlib.h>
 
 #include "app/folder_chooser.h"
-#include "app/format.h"
-#include "app/globals.h"
+#include "app/languages.h"
 #include "app/message_dialog.h"
-#include "install/install_run.h"
-#include "install/resource_extract.h"
+#include "base/format.h"
+#include "base/globals.h"
+#include "base/text_resource.h"
+#include "install/install_command.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
 int LicenceLoaded;
+
+// Lines of the Chinese licence list, in pixels.
+enum { LICENCE_ITEM_HEIGHT = 23, LICENCE_ITEM_WIDTH = 1024 };
 
 static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
                                 IDC_BROWSE};
@@ -67,11 +72,8 @@ static void SetBackState(HWND dialog, int shown)
 // of the whole buffer would leave no room for the NUL: it counts as unusable.
 static int InflateLicence(WORD id, char *text)
 {
-    const unsigned char *bytes;
-    DWORD size;
-    FindTextResource(id, &bytes, &size);
     unsigned long length = LICENCE_BUFFER_SIZE - 1;
-    if (UncompressResource((unsigned char *)text, &length, bytes, size) != 0)
+    if (InflateTextResource(AppInstance, id, (unsigned char *)text, &length) != Z_OK)
         return 0;
     text[length] = '\0';
     return 1;
@@ -82,7 +84,7 @@ static int LoadLicence(HWND dialog, WORD id)
 {
     char *text = (char *)malloc(LICENCE_BUFFER_SIZE);
     if (text == NULL) {
-        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, 0, MainDialog);
+        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, MainDialog);
         return 0;
     }
     int loaded = InflateLicence(id, text);
@@ -102,29 +104,30 @@ static int LoadLicence(HWND dialog, WORD id)
 
 void LayoutWizardPage(HWND dialog, int step)
 {
-    ShowControl(dialog, IDC_ENGLISH, step == 2);
-    if (step == 1) {
+    ShowControl(dialog, IDC_ENGLISH, step == STEP_LICENCE);
+    if (step == STEP_LANGUAGE) {
         ShowControls(dialog, kPathPage, 0);
         ShowControl(dialog, IDC_LICENCE_EN, 0);
         ShowControls(dialog, kLanguagePage, 1);
     } else {
-        ShowControls(dialog, kPathPage, step != 2);
+        // Every other step, 3 to 98 included, shows the path page.
+        ShowControls(dialog, kPathPage, step != STEP_LICENCE);
         ShowControls(dialog, kLanguagePage, 0);
     }
-    if (step == 2 && !LicenceLoaded) {
+    if (step == STEP_LICENCE && !LicenceLoaded) {
         if (!LoadLicence(dialog, IDR_LICENCE_ZH) || !LoadLicence(dialog, IDR_LICENCE_EN))
             return;
         LicenceLoaded = 1;
     }
     ShowControl(dialog, IDC_LICENCE_ZH, 0);
     ShowControl(dialog, IDC_LICENCE_EN, 0);
-    if (step == 2) {
+    if (step == STEP_LICENCE) {
         int english = SendDlgItemMessageA(dialog, IDC_ENGLISH, BM_GETCHECK, 0, 0) == BST_CHECKED;
         ShowControl(dialog, english ? IDC_LICENCE_EN : IDC_LICENCE_ZH, 1);
     }
     // While installing (99 and up) or finished, Back keeps its state.
-    if (WizardStep >= 0 && WizardStep <= 98)
-        SetBackState(dialog, step != 0);
+    if (WizardStep >= STEP_PATH && WizardStep < STEP_ACCEPTED)
+        SetBackState(dialog, step != STEP_PATH);
     InvalidateRect(dialog, NULL, TRUE);
     UpdateWindow(dialog);
 }
@@ -133,7 +136,7 @@ static void FillLanguageList(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
     for (int language : kOfferedLanguages) {
-        LRESULT item = language == 0
+        LRESULT item = language == LANGUAGE_ENGLISH
                            ? SendMessageA(list, CB_INSERTSTRING, 0, (LPARAM)kLanguageNames[0])
                            : SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)kLanguageNames[language]);
         SendMessageA(list, CB_SETITEMDATA, (WPARAM)item, language);
@@ -165,23 +168,23 @@ static void OnInitDialog(HWND dialog)
 static void OnNext(HWND dialog)
 {
     switch (WizardStep) {
-    case 0:
-        WizardStep = 1;
-        LayoutWizardPage(dialog, 1);
+    case STEP_PATH:
+        WizardStep = STEP_LANGUAGE;
+        LayoutWizardPage(dialog, STEP_LANGUAGE);
         break;
-    case 1:
+    case STEP_LANGUAGE:
         CheckDlgButton(dialog, IDC_ENGLISH, BST_CHECKED);
-        WizardStep = 2;
-        LayoutWizardPage(dialog, 2);
+        WizardStep = STEP_LICENCE;
+        LayoutWizardPage(dialog, STEP_LICENCE);
         break;
-    case 2:
-        LayoutWizardPage(dialog, 2);
-        WizardStep = 99;
+    case STEP_LICENCE:
+        LayoutWizardPage(dialog, STEP_LICENCE);
+        WizardStep = STEP_ACCEPTED;
         InstallCommand(dialog);
         break;
     default:
         // 3 to 99: the licence was accepted; the installation runs (again).
-        if (WizardStep > 2)
+        if (WizardStep > STEP_LICENCE)
             InstallCommand(dialog);
         break;
     }
@@ -194,13 +197,13 @@ static void OnCommand(HWND dialog, int id)
         OnNext(dialog);
         break;
     case IDC_BACK:
-        if (WizardStep > 0) {
+        if (WizardStep > STEP_PATH) {
             --WizardStep;
             LayoutWizardPage(dialog, WizardStep);
         }
         break;
     case IDCANCEL:
-        WizardStep = -1;
+        WizardStep = STEP_FINISHED;
         break;
     case IDC_BROWSE:
         ChooseInstallFolder(dialog);
@@ -210,7 +213,7 @@ static void OnCommand(HWND dialog, int id)
         InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
         break;
     case IDC_ENGLISH:
-        LayoutWizardPage(dialog, 2);
+        LayoutWizardPage(dialog, STEP_LICENCE);
         break;
     }
 }
@@ -225,8 +228,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         MEASUREITEMSTRUCT *item = (MEASUREITEMSTRUCT *)lParam;
         if (item->CtlID != IDC_LICENCE_ZH)
             return FALSE;
-        item->itemHeight = 23;
-        item->itemWidth = 1024;
+        item->itemHeight = LICENCE_ITEM_HEIGHT;
+        item->itemWidth = LICENCE_ITEM_WIDTH;
         return TRUE;
     }
     case WM_DRAWITEM: {

@@ -4,6 +4,7 @@
 #ifndef MORIVANE_WIZARD_H
 #define MORIVANE_WIZARD_H
 
+#include <stddef.h>
 #include <windows.h>
 
 enum { LICENCE_MAX_LINES = 500 };
@@ -12,15 +13,6 @@ enum { LICENCE_MAX_LINES = 500 };
 extern int LicenceLoaded;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Language list: names by UiLanguage value (the last is never offered), and
-// the values offered, in order.
-extern const char *const kLanguageNames[4];
-extern const int kOfferedLanguages[3];
-
-// The name of an interface language (UiLanguage value), as the wizard's list
-// offers it; "English" for a value outside the list.
-const char *UiLanguageName(int language);
 
 // Shows the controls of `step`, loads the licence texts on first need, sets
 // Back and repaints.

@@ -1,57 +1,37 @@
-# The "TEXT" resources: the build makes the glyph atlas, the sample programs
-# and the speech-runtime package, then compresses every input listed in
-# resources/text_resources.tsv into one zlib stream and generates the resource
-# script that binds them. MORIVANE_INSTALLER_RC is the script to compile into
-# any executable that must carry them.
+# The "TEXT" resources: the build makes the speech-runtime package (the glyph
+# atlas and the sample programs come from the top-level file and sample/),
+# then compresses every input listed in resources/text_resources.tsv into one
+# zlib stream and generates the resource script that binds them.
+# MORIVANE_INSTALLER_RC is the script to compile into any executable that
+# must carry them.
 set(TEXT_TABLE ${CMAKE_SOURCE_DIR}/resources/text_resources.tsv)
 set(TEXT_IDS ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
 set(SAMPLE_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/resources/payload)
-set(GENERATED_PAYLOAD_DIR ${CMAKE_BINARY_DIR}/payload)
 set(TEXT_OUT_DIR ${CMAKE_BINARY_DIR}/text)
-file(MAKE_DIRECTORY ${GENERATED_PAYLOAD_DIR} ${TEXT_OUT_DIR})
-
-# Glyph atlas from Debian's unifont.
-add_custom_command(
-  OUTPUT ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/atlas.py build
-          ${UNIFONT_HEX} ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
-  DEPENDS ${CMAKE_SOURCE_DIR}/tools/atlas.py ${UNIFONT_HEX}
-  COMMENT "Generating the glyph atlas")
-
-# The sample product program and its uninstaller, built from
-# resources/sample/ with the installer's own code.
-add_library(sample_common STATIC ${CMAKE_SOURCE_DIR}/resources/sample/sample.cpp)
-target_link_libraries(sample_common PUBLIC morivane_core)
-target_include_directories(sample_common PUBLIC ${CMAKE_SOURCE_DIR}/resources/sample)
-target_compile_options(sample_common PRIVATE ${MORIVANE_WARNINGS} ${MORIVANE_SMALL_CODE})
-target_compile_definitions(sample_common PRIVATE __USE_MINGW_ANSI_STDIO=0)
-function(add_sample_program target output source)
-  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/resources/sample/${source}
-    ${CMAKE_SOURCE_DIR}/resources/sample/sample.rc)
-  target_link_libraries(${target} PRIVATE sample_common)
-  target_compile_options(${target} PRIVATE ${MORIVANE_WARNINGS} ${MORIVANE_SMALL_CODE})
-  target_compile_definitions(${target} PRIVATE __USE_MINGW_ANSI_STDIO=0)
-  target_link_options(${target} PRIVATE -Wl,--gc-sections -s)
-  set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${output} RUNTIME_OUTPUT_DIRECTORY ${GENERATED_PAYLOAD_DIR})
-endfunction()
-add_sample_program(sample_product Morivane product.cpp)
-add_sample_program(sample_uninstaller MorivaneUnInstall uninstaller.cpp)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/sample/sample.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/product.ico;${CMAKE_SOURCE_DIR}/resources/message_dialog.rc;${CMAKE_SOURCE_DIR}/resources/dialog_styles.h;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+file(MAKE_DIRECTORY ${TEXT_OUT_DIR})
+# The moment every generated file is dated: 2026-01-01.
+set(MORIVANE_SOURCE_DATE_EPOCH 1767225600)
 
 # Speech-runtime package, with a fixed package code and fixed times so that
-# the same sources give the same bytes.
+# the same sources give the same bytes. wixl stamps each file in the cabinet
+# with its modification time, which a checkout sets to when it was made: the
+# sources are staged with a fixed one first.
+set(SPEECH_SOURCES speech_runtime.wxs readme.txt)
+set(SPEECH_STAGE ${CMAKE_BINARY_DIR}/speech_runtime)
+list(TRANSFORM SPEECH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/resources/speech_runtime/
+     OUTPUT_VARIABLE speech_source_paths)
+file(MAKE_DIRECTORY ${SPEECH_STAGE})
 add_custom_command(
   OUTPUT ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi
+  COMMAND ${CMAKE_COMMAND} -E copy ${speech_source_paths} ${SPEECH_STAGE}
+  COMMAND touch -d @${MORIVANE_SOURCE_DATE_EPOCH} ${SPEECH_SOURCES}
   COMMAND ${WIXL} -o ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi speech_runtime.wxs
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/normalize_msi.py
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${MORIVANE_SOURCE_DATE_EPOCH}
+          ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/normalize_msi.py
           ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi "{2A8C1D4F-7B3E-4F6A-9C5D-1E0F2B3A4C5D}"
           "Quelt Speech Runtime (sample)" Quelt
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources/speech_runtime
-  DEPENDS ${CMAKE_SOURCE_DIR}/resources/speech_runtime/speech_runtime.wxs
-          ${CMAKE_SOURCE_DIR}/resources/speech_runtime/readme.txt
-          ${CMAKE_SOURCE_DIR}/tools/normalize_msi.py
+  WORKING_DIRECTORY ${SPEECH_STAGE}
+  DEPENDS ${speech_source_paths} ${CMAKE_SOURCE_DIR}/tools/normalize_msi.py
   COMMENT "Building the speech-runtime package"
   VERBATIM)
 
@@ -118,4 +98,4 @@ set(MORIVANE_INSTALLER_RC_DEPENDS ${text_outputs} ${CMAKE_SOURCE_DIR}/resources/
     ${CMAKE_SOURCE_DIR}/resources/message_dialog.rc ${CMAKE_SOURCE_DIR}/resources/dialog_styles.h)
 set_source_files_properties(${MORIVANE_INSTALLER_RC} PROPERTIES
   OBJECT_DEPENDS "${MORIVANE_INSTALLER_RC_DEPENDS}")
-include_directories(${CMAKE_SOURCE_DIR}/resources ${TEXT_OUT_DIR})
+include_directories(${TEXT_OUT_DIR})

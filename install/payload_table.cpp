@@ -1,11 +1,14 @@
 // The payload table and the names the installation gives the product (see
-// install_run.h): data in one place, read by the installation run, the
-// verify command and the sample uninstaller.
-#include "install/install_run.h"
+// payload_table.h).
+#include "install/payload_table.h"
 
+#include "base/globals.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
-const PayloadEntry PayloadTable[PAYLOAD_ROWS] = {
+// Sized by its rows, so that a row left out cannot hide as a zero entry: the
+// declaration's size must then agree.
+const PayloadEntry PayloadTable[] = {
     {IDR_GBK2B5_BIN, "gbk2b5.bin", 1, 1, 0},
     {IDR_CH2PY_BIN, "ch2py.bin", 1, 1, 0},
     {IDR_CH2PYPZ1_BIN, "CH2PYPZ1.BIN", 1, 1, 0},
@@ -32,18 +35,19 @@ const PayloadEntry PayloadTable[PAYLOAD_ROWS] = {
     {IDR_WELCOME_JPG, "welcome_morivane.JPG", 1, 1, 75},
     {IDR_PRODUCT_EXE, "Morivane.exe", 1, 0, 90},
 };
+static_assert(sizeof PayloadTable / sizeof *PayloadTable == PAYLOAD_ROWS, "25 payload rows");
 
-// Program and uninstaller names: English (ASCII), Simplified (GBK),
-// Traditional (Big5).
-static const char *const kProductNames[] = {
-    "Quelt Morivane", "\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4", "\xBE\xA5\xB7\xE7\xA4\xE5"};
+// Program and uninstaller names by DisplayLanguage.
+static const char *const kProductNames[] = {kProductNameEnglish, kProductNameSimplified,
+                                            kProductNameTraditional};
 static const char *const kUninstallerNames[] = {
-    "UnInstall Morivane", "\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4\xD0\xB6\xD4\xD8",
-    "\xBE\xA5\xB7\xE7\xA4\xE5\xA8\xF8\xB8\xFC"};
+    kUninstallerNameEnglish, kUninstallerNameSimplified, kUninstallerNameTraditional};
 
 static int ValidLanguage(int displayLanguage)
 {
-    return displayLanguage >= 0 && displayLanguage <= 2 ? displayLanguage : 0;
+    return displayLanguage >= LANGUAGE_ENGLISH && displayLanguage <= LANGUAGE_TRADITIONAL
+               ? displayLanguage
+               : LANGUAGE_ENGLISH;
 }
 
 const char *ProductDisplayName(int displayLanguage)

@@ -1,5 +1,4 @@
-// Reading "TEXT" resources into caller-owned buffers and writing them out as
-// installed files (see resource_extract.h).
+// Writing "TEXT" resources out as installed files (see resource_extract.h).
 #include "install/resource_extract.h"
 
 #include <io.h>
@@ -7,43 +6,18 @@
 #include <string.h>
 #include <zlib.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
+#include "base/join_path.h"
+#include "base/text_resource.h"
 #include "install/file_attributes.h"
-
-int FindTextResource(WORD id, const unsigned char **bytes, DWORD *size)
-{
-    *bytes = NULL;
-    *size = 0;
-    HRSRC found = FindResourceA(AppInstance, MAKEINTRESOURCEA(id), "TEXT");
-    if (found == NULL)
-        return 0;
-    HGLOBAL loaded = LoadResource(AppInstance, found);
-    if (loaded == NULL)
-        return 0;
-    *bytes = static_cast<const unsigned char *>(LockResource(loaded));
-    *size = *bytes ? SizeofResource(AppInstance, found) : 0;
-    return *bytes != NULL;
-}
-
-int UncompressResource(unsigned char *dest, unsigned long *length,
-                       const unsigned char *source, unsigned long sourceLength)
-{
-    uLongf produced = *length;
-    int result = uncompress(dest, &produced, source, sourceLength);
-    *length = produced;
-    return result;
-}
 
 int ExtractResourceToFile(WORD id, const char *name, unsigned char *buffer,
                           unsigned long capacity, int readOnly, int hidden,
                           const char *explicitPath)
 {
-    const unsigned char *bytes;
-    DWORD size;
-    if (!FindTextResource(id, &bytes, &size))
-        return 0;
+    // A missing resource fails to inflate: no file is touched either way.
     unsigned long length = capacity;
-    if (UncompressResource(buffer, &length, bytes, size) != Z_OK)
+    if (InflateTextResource(AppInstance, id, buffer, &length) != Z_OK)
         return 0;
     return WriteBufferToFile(name, buffer, length, readOnly, hidden, explicitPath);
 }

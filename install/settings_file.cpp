@@ -6,9 +6,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
+#include "base/join_path.h"
 #include "install/file_attributes.h"
-#include "install/resource_extract.h"
 
 static const char kKey[] = "UILanguage=";
 

@@ -6,20 +6,12 @@
 #include <io.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <stdio.h>
 #include <string.h>
 
-#include "app/format.h"
-#include "app/globals.h"
 #include "app/message_dialog.h"
-
-static const char kStartMenuFailure[] =
-    "\xCE\xDE\xB7\xA8\xD4\xDA Start \xB2\xCB\xB5\xA5\xD6\xD0\xCE\xAA\xB1\xBE\xB3\xCC\xD0\xF2\xBD\xA8"
-    "\xC1\xA2\xD2\xBB\xB8\xF6\xCC\xF5\xC4\xBF\xA1\xA3\xBA\xDC\xB1\xA7\xC7\xB8\xA3\xAC\xD6\xBB\xBA\xC3"
-    "\xC7\xEB\xC4\xFA\xD2\xD4\xBA\xF3\xD7\xD4\xD2\xD1\xBD\xA8\xC1\xA2\xC1\xCB\xA1\xA3";
-static const char kStartMenuFailureSub[] = "Failed to create an entry on Start Menu.";
-static const char kFolderFailureFormat[] = "\xCE\xDE\xB7\xA8\xBD\xA8\xC4\xBF\xC2\xBC(%s)!";
-static const char kFolderFailureSub[] = "Cannot create folder!";
+#include "base/format.h"
+#include "base/globals.h"
+#include "texts.h"
 
 enum { DESKTOP_PIECE_BUFFER = 100, USER_NAME_BUFFER = 256 };
 
@@ -76,7 +68,7 @@ int GetShortcutFolderPath(char *path, int csidl)
 
 static void ShowStartMenuFailure(void)
 {
-    ShowMessageDialog(kStartMenuFailure, kStartMenuFailureSub, 0, MainDialog);
+    ShowMessageDialog(kStartMenuFailureText, kStartMenuFailureSubText, MESSAGE_OK, MainDialog);
 }
 
 // Makes folder\name the group folder when missing. 1 when it exists after.
@@ -100,10 +92,13 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
     }
     if (folderName != NULL && folderName[0] != '\0' && !MakeGroupFolder(folder, folderName)) {
         char message[MAX_PATH];
-        FormatText(message, sizeof message, kFolderFailureFormat, folder);
-        ShowMessageDialog(message, kFolderFailureSub, 0, MainDialog);
+        FormatText(message, sizeof message, kGroupFolderFailureFormat, folder);
+        ShowMessageDialog(message, kCannotCreateFolder, MESSAGE_OK, MainDialog);
         return 0;
     }
+    // Each entry's result replaces the one before, so only the last counts:
+    // the group is there for the user once its last shortcut is, and an
+    // earlier failure is not reported on its own.
     int result = 1;
     for (const ShortcutEntry *entry = entries; entry->displayName != NULL; ++entry) {
         char link[MAX_PATH];

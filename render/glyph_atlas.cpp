@@ -5,7 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "resources/resource_ids.h"
 
 GlyphAtlasPage GlyphAtlas[GLYPH_PAGE_COUNT];
 

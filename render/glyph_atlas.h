@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "resources/resource_ids.h"
+
 enum {
     GLYPH_PAGE_COUNT = 4,
     GLYPH_PAGE_WIDTH = 512,
@@ -13,6 +15,12 @@ enum {
     GLYPH_PAGE_BYTES = GLYPH_PAGE_HEIGHT * (GLYPH_PAGE_WIDTH / 8),  // 60,416
     GLYPH_SIZE = 16
 };
+
+// The inflate buffer holds all four pages (and the blank paper after the
+// shipped data).
+static_assert(GLYPH_PAGE_BYTES == 60416, "a page is 944 rows of 64 bytes");
+static_assert(GLYPH_PAGE_COUNT * GLYPH_PAGE_BYTES <= ATLAS_BUFFER_SIZE,
+              "the four pages fit the inflate buffer");
 
 // Outcomes of BuildGlyphAtlas.
 enum {
@@ -37,12 +45,10 @@ struct GlyphCell {
     int page;  // 0 to 3
 };
 
-// Builds the atlas from resource 110 of AppInstance. Returns an ATLAS_ outcome.
-int BuildGlyphAtlas(void);
-
 // Makes the pages from buffer[ATLAS_BUFFER_SIZE] (malloc'd) holding `length`
 // bytes of atlas data, then frees the buffer. Returns an ATLAS_ outcome.
-// Shared by the two ways of building the atlas.
+// Shared by the two ways of building the atlas (from resource 110 and from
+// an installed file).
 int FinishGlyphAtlas(unsigned char *buffer, unsigned long length);
 
 // Builds the atlas from an installed atlas file (the uncompressed data of

@@ -3,39 +3,33 @@
 // the dialog templates.
 #include "render/owner_draw.h"
 
-#include <stdio.h>
-#include <string.h>
 
-#include "app/format.h"
-#include "app/globals.h"
+#include "base/format.h"
+#include "base/globals.h"
 #include "render/gbk_text.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
 WNDPROC SavedButtonProc;
 
-// Captions in GBK; "next" and "agree" are chosen by WizardStep at each paint.
-static const char kNextCaption[] = "\xCF\xC2\xD2\xBB\xB2\xBD Next";
-static const char kAgreeCaption[] = "\xCD\xAC\xD2\xE2/\xB0\xB2\xD7\xB0 Agree/Install";
-
+// Captions by control id; the texts are GBK, from the text table. A null
+// caption means the control's own window text.
 static const OwnerCaption kCaptions[] = {
-    {IDOK, "\xC8\xB7\xC8\xCF OK", FACE_3D, ALIGN_CENTRE},
-    {IDCANCEL, "\xC8\xA1\xCF\xFB Cancel", FACE_3D, ALIGN_CENTRE},
-    {IDC_BACK, "\xCD\xCB\xD2\xBB\xB2\xBD Back", FACE_3D, ALIGN_CENTRE},
-    {IDYES, "\xCA\xC7 Yes", FACE_3D, ALIGN_CENTRE},
-    {IDNO, "\xB7\xF1 No", FACE_3D, ALIGN_CENTRE},
+    {IDOK, kOkCaption, FACE_3D, ALIGN_CENTRE},
+    {IDCANCEL, kCancelCaption, FACE_3D, ALIGN_CENTRE},
+    {IDC_BACK, kBackCaption, FACE_3D, ALIGN_CENTRE},
+    {IDYES, kYesCaption, FACE_3D, ALIGN_CENTRE},
+    {IDNO, kNoCaption, FACE_3D, ALIGN_CENTRE},
     {IDC_NEXT, kNextCaption, FACE_3D, ALIGN_CENTRE},
-    {IDC_BROWSE, "\xB8\xC4\xB1\xE4 Browse ....", FACE_3D, ALIGN_CENTRE},
-    {IDC_PATH_LABEL, "\xB0\xB2\xD7\xB0\xC2\xB7\xBE\xB6\xA3\xBA (Install Path)", FACE_FLAT,
-     ALIGN_LEFT},
-    {IDC_DIRS_LABEL, "\xC2\xB7\xBE\xB6 (Directories):", FACE_FLAT, ALIGN_LEFT},
-    {IDC_TITLE_LABEL, "\xA1\xB6\xC4\xAB\xC8\xF0\xCE\xC4\xA1\xB7", FACE_FLAT, ALIGN_CENTRE},
-    {IDC_DRIVES_LABEL, "\xB4\xC5\xC5\xCC (Drives):", FACE_FLAT, ALIGN_LEFT},
-    {IDC_EDITION_LABEL, "\xD6\xD0\xCE\xC4\xB0\xE6", FACE_FLAT, ALIGN_CENTRE},
-    {IDC_INSTALLER_LABEL, "\xB0\xB2\xD7\xB0\xB3\xCC\xD0\xF2", FACE_FLAT, ALIGN_CENTRE},
+    {IDC_BROWSE, kBrowseCaption, FACE_3D, ALIGN_CENTRE},
+    {IDC_PATH_LABEL, kPathLabelCaption, FACE_FLAT, ALIGN_LEFT},
+    {IDC_DIRS_LABEL, kDirectoriesCaption, FACE_FLAT, ALIGN_LEFT},
+    {IDC_TITLE_LABEL, kTitleCaption, FACE_FLAT, ALIGN_CENTRE},
+    {IDC_DRIVES_LABEL, kDrivesCaption, FACE_FLAT, ALIGN_LEFT},
+    {IDC_EDITION_LABEL, kEditionCaption, FACE_FLAT, ALIGN_CENTRE},
+    {IDC_INSTALLER_LABEL, kInstallerCaption, FACE_FLAT, ALIGN_CENTRE},
     {IDC_MSG_TEXT, NULL, FACE_FLAT, ALIGN_CENTRE},
-    {IDC_LANGUAGE_LABEL,
-     "User Interface Language \xD3\xC3\xBB\xA7\xBD\xE7\xC3\xE6\xD3\xEF\xD1\xD4", FACE_FLAT,
-     ALIGN_CENTRE},
+    {IDC_LANGUAGE_LABEL, kLanguageLabelCaption, FACE_FLAT, ALIGN_CENTRE},
     {IDC_BLANK_LABEL, "", FACE_FLAT, ALIGN_CENTRE},
     {IDC_WAIT_LABEL, "", FACE_FLAT, ALIGN_LEFT},
 };
@@ -45,10 +39,8 @@ static const struct {
     int id;
     const char *caption;
 } kCheckBoxCaptions[] = {
-    {IDC_DESKTOP_ICON,
-     "\xBD\xA8\xC1\xA2\xD7\xC0\xC3\xE6\xCD\xBC\xB1\xEA\xA3\xBF  (Place an icon on Desktop)"},
-    {IDC_AUTOSTART,
-     "\xBF\xAA\xBB\xFA\xCA\xB1\xD7\xD4\xB6\xAF\xC6\xF4\xB6\xAF\xA3\xBF(Auto-start on boot)"},
+    {IDC_DESKTOP_ICON, kDesktopIconCaption},
+    {IDC_AUTOSTART, kAutoStartCaption},
 };
 
 enum {
@@ -63,7 +55,9 @@ OwnerCaption FindOwnerCaption(int id)
     for (const OwnerCaption &row : kCaptions) {
         if (row.id == id) {
             OwnerCaption found = row;
-            if (id == IDC_NEXT && WizardStep == 2)
+            // Read at every paint, not kept: the wizard repaints after each
+            // page change, so Next follows the page without being told.
+            if (id == IDC_NEXT && WizardStep == STEP_LICENCE)
                 found.caption = kAgreeCaption;
             return found;
         }

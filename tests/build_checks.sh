@@ -6,6 +6,8 @@
 #                                         licence line fails, naming the file
 #   build_checks.sh signed SOURCE         a build given a certificate signs
 #                                         the installer (a throw-away one here)
+#   build_checks.sh layers SOURCE         a render file that includes an app
+#                                         header stops the build, naming it
 set -eu
 check=$1
 source_dir=$2
@@ -56,6 +58,27 @@ vendor)
         fi
     done
     exit $status
+    ;;
+layers)
+    mkdir "$scratch/src"
+    (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
+        xargs -0 tar -cf -) | tar -xf - -C "$scratch/src"
+    sed -i '0,/#include "render\/gbk_text.h"/s||&\n#include "app/wizard.h"|' \
+        "$scratch/src/render/gbk_text.cpp"
+    source_dir="$scratch/src"
+    configure "$scratch/build"
+    if cmake --build "$scratch/build" --target morivane_render >"$scratch/log" 2>&1; then
+        echo "FAIL: a render file including an app header was built"
+        exit 1
+    fi
+    expected="backwards include: render/gbk_text.cpp:[0-9]*: includes app/wizard.h"
+    if grep -q "$expected" "$scratch/log"; then
+        echo "PASS: $(grep -o "$expected.*" "$scratch/log")"
+    else
+        echo "FAIL: the build failed without naming the backwards include"
+        cat "$scratch/log"
+        exit 1
+    fi
     ;;
 signed)
     openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quelt test signing" \

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <string.h>
 
-#include "app/startup.h"
+#include "app/environment.h"
 
 int main(int argc, char **argv)
 {

@@ -4,9 +4,10 @@
 
 #include <string.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
 
@@ -20,7 +21,7 @@ protected:
     {
         AppInstance = GetModuleHandleA(NULL);
         ASSERT_EQ(ATLAS_BUILT, BuildGlyphAtlas());
-        atlas = InflateTextResource(AppInstance, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
+        atlas = InflatedResource(AppInstance, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
     }
     static void TearDownTestSuite() { ReleaseGlyphAtlas(); }
 

@@ -2,8 +2,9 @@
 // page bitmaps that BuildGlyphAtlas makes from it.
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
 
@@ -74,7 +75,7 @@ class ShippedAtlas : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        atlas = InflateTextResource(GetModuleHandleA(NULL), IDR_GLYPH_ATLAS,
+        atlas = InflatedResource(GetModuleHandleA(NULL), IDR_GLYPH_ATLAS,
                                     ATLAS_BUFFER_SIZE);
     }
     std::vector<unsigned char> atlas;
@@ -125,7 +126,7 @@ TEST_F(BuiltAtlas, FillsFourPagesWithTheResourceBits)
     }
     // Ink reads black and paper white through each page's device context.
     std::vector<unsigned char> atlas =
-        InflateTextResource(AppInstance, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
+        InflatedResource(AppInstance, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
     const unsigned short codes[] = {0xB0A1, 0xD6D0, 0xD7F9, 0xA3C1};
     for (unsigned short code : codes) {
         GlyphCell cell = LookupGlyph(code);

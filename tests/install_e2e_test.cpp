@@ -17,6 +17,7 @@
 
 #include "installer_driver.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
 namespace {
 
@@ -57,11 +58,10 @@ Names NamesForLocale()
     const char *locale = getenv("LC_ALL");
     std::string l = locale ? locale : "C";
     if (l.rfind("zh_CN", 0) == 0)
-        return {"\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4",
-                "\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4\xD0\xB6\xD4\xD8"};
+        return {kProductNameSimplified, kUninstallerNameSimplified};
     if (l.rfind("zh_TW", 0) == 0)
-        return {"\xBE\xA5\xB7\xE7\xA4\xE5", "\xBE\xA5\xB7\xE7\xA4\xE5\xA8\xF8\xB8\xFC"};
-    return {"Quelt Morivane", "UnInstall Morivane"};
+        return {kProductNameTraditional, kUninstallerNameTraditional};
+    return {kProductNameEnglish, kUninstallerNameEnglish};
 }
 
 std::string LinkTarget(const std::string &linkPath) { return ReadShellLink(linkPath).path; }
@@ -153,7 +153,7 @@ protected:
             EXPECT_EQ(f.hidden, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << f.name;
             if (f.id == IDR_SETTINGS_INI)
                 continue;
-            EXPECT_EQ(InflateTextResource(GetModuleHandleA(NULL), f.id, PAYLOAD_BUFFER_SIZE),
+            EXPECT_EQ(InflatedResource(GetModuleHandleA(NULL), f.id, PAYLOAD_BUFFER_SIZE),
                       ReadWholeFile(path))
                 << f.name;
         }
@@ -161,7 +161,7 @@ protected:
     void ExpectSettings(int language)
     {
         std::vector<unsigned char> delivered =
-            InflateTextResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
+            InflatedResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
         std::string expected(delivered.begin(), delivered.end());
         expected += "\r\n[Config]\r\nUILanguage=" + std::to_string(language) + "\r\n\r\n";
         std::vector<unsigned char> actual = ReadWholeFile(target + "\\MorivaneUI.ini");
@@ -228,7 +228,7 @@ TEST_F(Installation, AgainOverAnEarlierInstallation)
     ExpectAllFiles();
     // The key written by the first run is overwritten in place.
     std::vector<unsigned char> delivered =
-        InflateTextResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
+        InflatedResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
     std::vector<unsigned char> actual = ReadWholeFile(target + "\\MorivaneUI.ini");
     std::string expected(delivered.begin(), delivered.end());
     EXPECT_EQ(expected + "\r\n[Config]\r\nUILanguage=2\r\n\r\n",
@@ -243,7 +243,7 @@ TEST_F(Installation, SpeechRuntimeIsWrittenAndOpened)
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDOK));
     EXPECT_EQ(0, run.WaitForExit());
-    EXPECT_EQ(InflateTextResource(GetModuleHandleA(NULL), IDR_SPEECH_RUNTIME_MSI,
+    EXPECT_EQ(InflatedResource(GetModuleHandleA(NULL), IDR_SPEECH_RUNTIME_MSI,
                                   SPEECH_BUFFER_SIZE),
               ReadWholeFile(package));
     // Windows Installer ran the package: its file appears. End whatever it

@@ -10,13 +10,17 @@
 #include <string.h>
 #include <string>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/wizard.h"
+#include "install/install_command.h"
 #include "install/install_run.h"
+#include "install/payload_table.h"
 #include "message_watcher.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
+#include "texts.h"
 
 namespace {
 
@@ -36,10 +40,11 @@ TEST(InstallPaths, TypedFoldersThatAreKeptAsTheyAre)
 
 TEST(InstallNames, FollowTheDisplayLanguage)
 {
-    EXPECT_STREQ("Quelt Morivane", ProductDisplayName(0));
-    EXPECT_STREQ("UnInstall Morivane", UninstallerDisplayName(0));
-    EXPECT_STREQ("\xBF\xFC\xB6\xFB\xCC\xD8\xC4\xAB\xC8\xF0\xCE\xC4", ProductDisplayName(1));
-    EXPECT_STREQ("\xBE\xA5\xB7\xE7\xA4\xE5\xA8\xF8\xB8\xFC", UninstallerDisplayName(2));
+    EXPECT_STREQ(kProductNameEnglish, ProductDisplayName(LANGUAGE_ENGLISH));
+    EXPECT_STREQ(kUninstallerNameEnglish, UninstallerDisplayName(LANGUAGE_ENGLISH));
+    EXPECT_STREQ(kProductNameSimplified, ProductDisplayName(LANGUAGE_SIMPLIFIED));
+    EXPECT_STREQ(kUninstallerNameTraditional, UninstallerDisplayName(LANGUAGE_TRADITIONAL));
+    EXPECT_STREQ(kProductNameEnglish, ProductDisplayName(7)) << "out of range: English";
 }
 
 class RunInstallTest : public ::testing::Test {

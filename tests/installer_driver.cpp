@@ -216,7 +216,7 @@ bool SaveWindowPicture(HWND window, const char *name)
 bool ShowsGlyph(const Canvas &canvas, unsigned short code)
 {
     static std::vector<unsigned char> atlas =
-        InflateTextResource(GetModuleHandleA(NULL), IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
+        InflatedResource(GetModuleHandleA(NULL), IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
     GlyphCell cell = LookupGlyph(code);
     bool ink[16][16];
     for (int y = 0; y < 16; ++y)

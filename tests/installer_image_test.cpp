@@ -7,6 +7,7 @@
 #include <set>
 #include <string.h>
 
+#include "base/text_resource.h"
 #include "test_support.h"
 #include "text_resources_table.h"
 
@@ -14,19 +15,6 @@ namespace {
 
 // Tests run in build/test-output; the installer is built one folder up.
 const char kInstaller[] = "..\\MorivaneSetup.exe";
-
-BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
-{
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::set<WORD> *>(found)->insert(LOWORD(name));
-    return TRUE;
-}
-
-BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found)
-{
-    reinterpret_cast<std::set<WORD> *>(found)->insert(language);
-    return TRUE;
-}
 
 class InstallerImage : public ::testing::Test {
 protected:
@@ -43,10 +31,22 @@ protected:
     HMODULE module = NULL;
 };
 
+// Ids and languages of the image's "TEXT" resources.
+std::map<WORD, std::set<WORD>> Listed(HMODULE module)
+{
+    TextResourceName names[64];
+    int count = ListTextResources(module, names, 64);
+    std::map<WORD, std::set<WORD>> listed;
+    for (int i = 0; i < count && i < 64; ++i)
+        listed[names[i].id].insert(names[i].language);
+    return listed;
+}
+
 TEST_F(InstallerImage, CarriesExactlyTheTableOfTextResources)
 {
     std::set<WORD> names;
-    EnumResourceNamesA(module, "TEXT", CollectName, reinterpret_cast<LONG_PTR>(&names));
+    for (const auto &entry : Listed(module))
+        names.insert(entry.first);
     std::set<WORD> expected;
     for (const TextResourceRow &row : kTextResources)
         expected.insert(row.id);
@@ -56,36 +56,32 @@ TEST_F(InstallerImage, CarriesExactlyTheTableOfTextResources)
 
 TEST_F(InstallerImage, EveryStreamInflatesWithinItsCapacityUnderItsLanguage)
 {
+    std::map<WORD, std::set<WORD>> listed = Listed(module);
     for (const TextResourceRow &row : kTextResources) {
         SCOPED_TRACE(row.file);
-        std::set<WORD> languages;
-        EnumResourceLanguagesA(module, "TEXT", MAKEINTRESOURCEA(row.id), CollectLanguage,
-                               reinterpret_cast<LONG_PTR>(&languages));
-        ASSERT_EQ(std::set<WORD>{row.language}, languages);
-
-        HRSRC found = FindResourceExA(module, "TEXT", MAKEINTRESOURCEA(row.id), row.language);
-        ASSERT_NE(nullptr, found);
-        const unsigned char *bytes =
-            static_cast<const unsigned char *>(LockResource(LoadResource(module, found)));
-        ASSERT_GE(SizeofResource(module, found), 2u);
+        ASSERT_EQ(std::set<WORD>{row.language}, listed[row.id]);
+        const unsigned char *bytes;
+        DWORD size;
+        ASSERT_TRUE(FindTextResource(module, row.id, &bytes, &size));
+        ASSERT_GE(size, 2u);
         EXPECT_EQ(0x78, bytes[0]);
         EXPECT_EQ(0xDA, bytes[1]) << "not at maximum compression";
-        EXPECT_FALSE(InflateTextResource(module, row.id, row.capacity).empty());
+        EXPECT_FALSE(InflatedResource(module, row.id, row.capacity).empty());
     }
 }
 
 TEST_F(InstallerImage, AtlasIsFullSizeAndTheGuideCopyIsByteIdentical)
 {
-    EXPECT_EQ(141312u, InflateTextResource(module, 110, 307200).size());
-    std::vector<unsigned char> guide = InflateTextResource(module, 194, 1048576);
+    EXPECT_EQ(141312u, InflatedResource(module, 110, 307200).size());
+    std::vector<unsigned char> guide = InflatedResource(module, 194, 1048576);
     EXPECT_FALSE(guide.empty());
-    EXPECT_EQ(guide, InflateTextResource(module, 235, 1048576));
+    EXPECT_EQ(guide, InflatedResource(module, 235, 1048576));
 }
 
 TEST_F(InstallerImage, LicenceTextsLeaveRoomForTheirTerminator)
 {
     for (WORD id : {124, 161}) {
-        std::vector<unsigned char> text = InflateTextResource(module, id, 65536);
+        std::vector<unsigned char> text = InflatedResource(module, id, 65536);
         EXPECT_FALSE(text.empty()) << id;
         EXPECT_LT(text.size(), 65536u) << id;
     }

@@ -7,14 +7,16 @@
 #include <string.h>
 #include <string>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/message_dialog.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
 #include "installer_driver.h"
 #include "message_watcher.h"
 #include "test_support.h"
+#include "texts.h"
 
 namespace {
 
@@ -189,9 +191,6 @@ protected:
     }
 };
 
-const char kOutOfMemory[] =
-    "\xC4\xDA\xB4\xE6\xB2\xBB\xB9\xBB\xA1\xA3\xB0\xB2\xD7\xB0\xCE\xDE\xB7\xA8\xBC\xCC\xD0\xF8"
-    "\xA1\xA3";
 const char kInstallSpeech[] = "\xCA\xC7\xB7\xF1\xB0\xB2\xD7\xB0\xD3\xEF\xD2\xF4\xD2\xFD\xC7\xE6"
                               "\xA3\xBF";
 const char kContinue[] = "\xCA\xC7\xB7\xF1\xBC\xCC\xD0\xF8\xB0\xB2\xD7\xB0\xA3\xBF";
@@ -199,7 +198,7 @@ const char kContinue[] = "\xCA\xC7\xB7\xF1\xBC\xCC\xD0\xF8\xB0\xB2\xD7\xB0\xA3\x
 TEST_F(MessageDialog, IsSizedPlacedAndLaidOutByTheFormulas)
 {
     Visit v;
-    v.mainText = kOutOfMemory;
+    v.mainText = kOutOfMemoryText;
     v.action = IDOK;
     ASSERT_EQ(IDOK, Show(&v, "Memory not enough!", 0));
     ASSERT_NE(nullptr, v.dialog);
@@ -263,7 +262,7 @@ TEST_F(MessageDialog, EscapeAndTheCloseBoxGiveCancelInEveryMode)
     for (int mode : {0, 1, 4}) {
         for (int action : {(int)VK_ESCAPE, -1}) {
             Visit v;
-            v.mainText = kOutOfMemory;
+            v.mainText = kOutOfMemoryText;
             v.action = action;
             EXPECT_EQ(IDCANCEL, Show(&v, "Memory not enough!", mode))
                 << "mode " << mode << (action == -1 ? " close box" : " Esc");
@@ -289,7 +288,7 @@ TEST_F(MessageDialog, WritesPicturesOfEachMode)
         const char *main, *sub;
         int press;
     } cases[] = {
-        {0, kOutOfMemory, "Memory not enough!", IDOK},
+        {0, kOutOfMemoryText, "Memory not enough!", IDOK},
         {1, kInstallSpeech, "Install the speech runtime now?", IDCANCEL},
         {4, kContinue, "Continue the installation?", IDNO},
     };

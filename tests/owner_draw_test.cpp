@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <string>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
+#include "texts.h"
 
 namespace {
 
@@ -209,15 +211,14 @@ TEST_F(OwnerDraw, CaptionsComeFromTheTableByIdAndPlacement)
         const char *caption;
         int align;
     } cases[] = {
-        {IDC_NEXT, 0, "\xCF\xC2\xD2\xBB\xB2\xBD Next", ALIGN_CENTRE},
-        {IDC_NEXT, 1, "\xCF\xC2\xD2\xBB\xB2\xBD Next", ALIGN_CENTRE},
-        {IDC_NEXT, 2, "\xCD\xAC\xD2\xE2/\xB0\xB2\xD7\xB0 Agree/Install", ALIGN_CENTRE},
-        {IDC_NEXT, 99, "\xCF\xC2\xD2\xBB\xB2\xBD Next", ALIGN_CENTRE},
-        {IDC_PATH_LABEL, 0, "\xB0\xB2\xD7\xB0\xC2\xB7\xBE\xB6\xA3\xBA (Install Path)", ALIGN_LEFT},
-        {IDC_LANGUAGE_LABEL, 0,
-         "User Interface Language \xD3\xC3\xBB\xA7\xBD\xE7\xC3\xE6\xD3\xEF\xD1\xD4", ALIGN_CENTRE},
-        {IDC_WAIT_LABEL, 0, "", ALIGN_LEFT},
-        {IDYES, 0, "\xCA\xC7 Yes", ALIGN_CENTRE},
+        {IDC_NEXT, STEP_PATH, kNextCaption, ALIGN_CENTRE},
+        {IDC_NEXT, STEP_LANGUAGE, kNextCaption, ALIGN_CENTRE},
+        {IDC_NEXT, STEP_LICENCE, kAgreeCaption, ALIGN_CENTRE},
+        {IDC_NEXT, STEP_ACCEPTED, kNextCaption, ALIGN_CENTRE},
+        {IDC_PATH_LABEL, STEP_PATH, kPathLabelCaption, ALIGN_LEFT},
+        {IDC_LANGUAGE_LABEL, STEP_PATH, kLanguageLabelCaption, ALIGN_CENTRE},
+        {IDC_WAIT_LABEL, STEP_PATH, "", ALIGN_LEFT},
+        {IDYES, STEP_PATH, kYesCaption, ALIGN_CENTRE},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.id);
@@ -440,44 +441,6 @@ TEST_F(CheckBox, PaintsThroughItsWindowProcedure)
     dc = GetDC(box);
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, client.right - 2, client.bottom - 2));
     ReleaseDC(box, dc);
-}
-
-}  // namespace
-
-namespace {
-
-// Every Chinese character of the caption tables must be drawable.
-TEST(CaptionTables, EveryDoubleByteCharacterHasInkInTheAtlas)
-{
-    AppInstance = GetModuleHandleA(NULL);
-    std::vector<unsigned char> atlas =
-        InflateTextResource(AppInstance, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
-    std::vector<const char *> captions;
-    for (int id : {IDOK, IDCANCEL, IDC_BACK, IDYES, IDNO, IDC_NEXT, IDC_BROWSE, IDC_PATH_LABEL,
-                   IDC_DIRS_LABEL, IDC_TITLE_LABEL, IDC_DRIVES_LABEL, IDC_EDITION_LABEL,
-                   IDC_INSTALLER_LABEL, IDC_LANGUAGE_LABEL}) {
-        for (int step : {0, 2}) {
-            WizardStep = step;
-            captions.push_back(FindOwnerCaption(id).caption);
-        }
-    }
-    captions.push_back(FindCheckBoxCaption(IDC_DESKTOP_ICON));
-    captions.push_back(FindCheckBoxCaption(IDC_AUTOSTART));
-    for (const char *caption : captions) {
-        ASSERT_NE(nullptr, caption);
-        for (const unsigned char *p = (const unsigned char *)caption; *p; ++p) {
-            if (*p < 0x80)
-                continue;
-            GlyphCell cell = LookupGlyph((unsigned short)(p[0] << 8 | p[1]));
-            bool ink = false;
-            for (int y = 0; y < 16 && !ink; ++y)
-                for (int x = 0; x < 16 && !ink; ++x)
-                    ink = AtlasInk(atlas, cell.page, cell.x + x, cell.y + y);
-            EXPECT_TRUE(ink) << std::hex << (p[0] << 8 | p[1]) << " in " << caption;
-            ++p;
-        }
-    }
-    WizardStep = 0;
 }
 
 }  // namespace

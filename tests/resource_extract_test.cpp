@@ -8,7 +8,8 @@
 #include <vector>
 #include <zlib.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
+#include "base/join_path.h"
 #include "install/resource_extract.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"

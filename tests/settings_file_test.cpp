@@ -5,7 +5,7 @@
 #include <string.h>
 #include <string>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "install/settings_file.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
@@ -43,7 +43,7 @@ protected:
 TEST_F(SettingsFile, DeliveredFileGainsTheConfigSection)
 {
     std::vector<unsigned char> delivered =
-        InflateTextResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
+        InflatedResource(GetModuleHandleA(NULL), IDR_SETTINGS_INI, PAYLOAD_BUFFER_SIZE);
     ASSERT_FALSE(delivered.empty());
     std::string text(delivered.begin(), delivered.end());
     ASSERT_EQ(std::string::npos, text.find("UILanguage"));

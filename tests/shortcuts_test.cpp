@@ -8,7 +8,7 @@
 #include <string.h>
 #include <string>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "install/shortcuts.h"
 #include "message_watcher.h"
 #include "test_support.h"

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "app/folder_chooser.h"
-#include "app/format.h"
-#include "app/globals.h"
+#include "base/format.h"
+#include "base/globals.h"
+#include "app/environment.h"
 #include "app/startup.h"
 #include "app/wizard.h"
 

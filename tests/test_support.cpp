@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <zlib.h>
 
+#include "base/text_resource.h"
 #include "render/glyph_atlas.h"
 
 bool CreateCanvas(Canvas *canvas, int width, int height, uint32_t fill)
@@ -134,21 +135,12 @@ int CountFolderEntries(const std::string &folder)
     return count;
 }
 
-std::vector<unsigned char> InflateTextResource(HMODULE module, WORD id,
-                                               unsigned long capacity)
+std::vector<unsigned char> InflatedResource(HMODULE module, WORD id, unsigned long capacity)
 {
-    std::vector<unsigned char> data;
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "TEXT");
-    if (found == NULL)
-        return data;
-    const Bytef *bytes = static_cast<const Bytef *>(LockResource(LoadResource(module, found)));
-    data.resize(capacity);
-    uLongf length = capacity;
-    if (bytes == NULL ||
-        uncompress(data.data(), &length, bytes, SizeofResource(module, found)) != Z_OK) {
-        data.clear();
-        return data;
-    }
+    std::vector<unsigned char> data(capacity);
+    unsigned long length = capacity;
+    if (InflateTextResource(module, id, data.data(), &length) != Z_OK)
+        length = 0;
     data.resize(length);
     return data;
 }

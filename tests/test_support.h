@@ -38,8 +38,7 @@ bool WriteWholeFile(const std::string &path, const std::string &content);
 int CountFolderEntries(const std::string &folder);
 
 // Inflates "TEXT" resource `id` of `module` (empty on any failure).
-std::vector<unsigned char> InflateTextResource(HMODULE module, WORD id,
-                                               unsigned long capacity);
+std::vector<unsigned char> InflatedResource(HMODULE module, WORD id, unsigned long capacity);
 
 // A special folder (CSIDL) of the running user, as the shell gives it.
 std::string SpecialFolder(int csidl);

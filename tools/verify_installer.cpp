@@ -10,35 +10,16 @@
 #include <string.h>
 #include <zlib.h>
 
-#include "install/install_run.h"
+#include "base/text_resource.h"
+#include "install/payload_table.h"
 #include "text_resources_table.h"
 
 enum { LARGEST_INFLATE = 64 * 1024 * 1024 };
 
-struct Found {
-    WORD id;
-    WORD language;
-};
+enum { MOST_RESOURCES = 256 };
 
-static Found found[256];
+static TextResourceName found[MOST_RESOURCES];
 static int foundCount;
-
-static BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR name, WORD language, LONG_PTR)
-{
-    if (foundCount < (int)(sizeof found / sizeof *found)) {
-        found[foundCount].id = LOWORD(name);
-        found[foundCount].language = language;
-        ++foundCount;
-    }
-    return TRUE;
-}
-
-static BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR)
-{
-    if (IS_INTRESOURCE(name))
-        EnumResourceLanguagesA(module, type, name, CollectLanguage, 0);
-    return TRUE;
-}
 
 static const TextResourceRow *TableRow(WORD id)
 {
@@ -57,17 +38,15 @@ static const PayloadEntry *PayloadRow(WORD id)
 }
 
 // Checks one resource and prints its line. Returns 1 for a problem.
-static int VerifyResource(HMODULE module, const Found &resource, unsigned char *scratch,
-                          DWORD *compressedTotal)
+static int VerifyResource(HMODULE module, const TextResourceName &resource,
+                          unsigned char *scratch, DWORD *compressedTotal)
 {
-    HRSRC handle = FindResourceExA(module, "TEXT", MAKEINTRESOURCEA(resource.id),
-                                   resource.language);
-    const unsigned char *bytes =
-        handle ? (const unsigned char *)LockResource(LoadResource(module, handle)) : NULL;
-    DWORD size = handle ? SizeofResource(module, handle) : 0;
+    const unsigned char *bytes;
+    DWORD size;
+    FindTextResource(module, resource.id, &bytes, &size);
     *compressedTotal += size;
-    uLongf inflated = LARGEST_INFLATE;
-    int result = bytes ? uncompress(scratch, &inflated, bytes, size) : Z_DATA_ERROR;
+    unsigned long inflated = LARGEST_INFLATE;
+    int result = UncompressResource(scratch, &inflated, bytes, size);
     const TextResourceRow *row = TableRow(resource.id);
     const PayloadEntry *payload = PayloadRow(resource.id);
 
@@ -101,7 +80,11 @@ int main(int argc, char **argv)
         fprintf(stderr, "cannot open %s\n", argv[1]);
         return 2;
     }
-    EnumResourceNamesA(module, "TEXT", CollectName, 0);
+    foundCount = ListTextResources(module, found, MOST_RESOURCES);
+    if (foundCount > MOST_RESOURCES) {
+        fprintf(stderr, "%s: more than %d TEXT resources\n", argv[1], MOST_RESOURCES);
+        return 2;
+    }
     unsigned char *scratch = (unsigned char *)malloc(LARGEST_INFLATE);
     if (scratch == NULL)
         return 2;

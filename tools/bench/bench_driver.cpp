@@ -18,11 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/wizard.h"
 #include "install/install_run.h"
 #include "installer_driver.h"
 #include "render/glyph_atlas.h"
+#include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
 
 static double Now()

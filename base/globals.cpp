@@ -1,5 +1,5 @@
 // Storage of the installer's shared state (see globals.h).
-#include "app/globals.h"
+#include "base/globals.h"
 
 HINSTANCE AppInstance;
 HWND MainDialog;

@@ -4,30 +4,31 @@
 // installer's own painters.
 #include <windows.h>
 
-#include "app/format.h"
-#include "app/globals.h"
-#include "app/startup.h"
-#include "app/wizard.h"
-#include "install/install_run.h"
-#include "install/resource_extract.h"
+#include "app/environment.h"
+#include "app/languages.h"
+#include "base/format.h"
+#include "base/globals.h"
+#include "base/join_path.h"
+#include "install/payload_table.h"
 #include "render/glyph_atlas.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
-#include "sample.h"
+#include "sample/program_folder.h"
+#include "texts.h"
 
-// "Interface language:" and the language names by UiLanguage, in GBK.
-static const char kLanguageLabel[] = "\xBD\xE7\xC3\xE6\xD3\xEF\xD1\xD4\xA3\xBA";
-static const char *const kChineseLanguageNames[] = {
-    "\xD3\xA2\xCE\xC4", "\xBC\xF2\xCC\xE5\xD6\xD0\xCE\xC4", "\xB7\xB1\xCC\xE5\xD6\xD0\xCE\xC4"};
+// The language names by UiLanguage, in Chinese.
+static const char *const kChineseLanguageNames[] = {kProductEnglishName, kProductSimplifiedName,
+                                                    kProductTraditionalName};
 
 // The language the installer recorded; 0 (English) when none is.
 static int ReadUiLanguage(const char *folder)
 {
     char path[MAX_PATH];
     if (!JoinInstallPath(path, sizeof path, folder, "MorivaneUI.ini"))
-        return 0;
-    int language = (int)GetPrivateProfileIntA("Config", "UILanguage", 0, path);
-    return language >= 0 && language <= 2 ? language : 0;
+        return LANGUAGE_ENGLISH;
+    int language = (int)GetPrivateProfileIntA("Config", "UILanguage", LANGUAGE_ENGLISH, path);
+    return language >= LANGUAGE_ENGLISH && language <= LANGUAGE_TRADITIONAL ? language
+                                                                            : LANGUAGE_ENGLISH;
 }
 
 static void OnProductInit(HWND dialog, int language)
@@ -36,7 +37,7 @@ static void OnProductInit(HWND dialog, int language)
     SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)ProductIcon);
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, (LPARAM)ProductIcon);
     char label[128];
-    FormatText(label, sizeof label, "%s%s", kLanguageLabel, kChineseLanguageNames[language]);
+    FormatText(label, sizeof label, "%s%s", kProductLanguageLabel, kChineseLanguageNames[language]);
     SetDlgItemTextA(dialog, IDC_MSG_TEXT, label);
     SetDlgItemTextA(dialog, IDC_LANGUAGE_NAME, UiLanguageName(language));
 }

@@ -1,9 +1,9 @@
-// Shared by the sample programs (see sample.h).
-#include "sample.h"
+// Shared by the sample programs (see program_folder.h).
+#include "sample/program_folder.h"
 
 #include <string.h>
 
-#include "install/resource_extract.h"
+#include "base/join_path.h"
 #include "render/glyph_atlas.h"
 
 int GetProgramFolder(char *folder)

@@ -7,29 +7,21 @@
 #include <windows.h>
 
 #include <shlobj.h>
-#include <stdlib.h>
 #include <string.h>
 
-#include "app/format.h"
-#include "app/globals.h"
+#include "app/environment.h"
 #include "app/message_dialog.h"
-#include "app/startup.h"
+#include "base/format.h"
+#include "base/globals.h"
+#include "base/join_path.h"
 #include "install/file_attributes.h"
-#include "install/install_run.h"
-#include "install/resource_extract.h"
+#include "install/payload_table.h"
 #include "install/shortcuts.h"
 #include "render/glyph_atlas.h"
-#include "sample.h"
+#include "sample/program_folder.h"
+#include "texts.h"
 
 static const char kRemoveSwitch[] = "/remove ";
-static const char kConfirm[] =
-    "\xC8\xB7\xCA\xB5\xD2\xAA\xD0\xB6\xD4\xD8\xC4\xAB\xC8\xF0\xCE\xC4\xBC\xB0\xC6\xE4\xC8\xAB"
-    "\xB2\xBF\xCE\xC4\xBC\xFE\xC2\xF0\xA3\xBF";
-static const char kConfirmSub[] = "Remove Morivane and all of its files?";
-static const char kRemoved[] = "\xC4\xAB\xC8\xF0\xCE\xC4\xD2\xD1\xBE\xAD\xD0\xB6\xD4\xD8\xA1\xA3";
-static const char kRemovedSub[] = "Morivane has been removed.";
-static const char kNotRemoved[] =
-    "\xD3\xD0\xD0\xA9\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xC9\xBE\xB3\xFD\xA1\xA3";
 
 // Names that could not be removed, for the closing message.
 static char NotRemoved[MESSAGE_SUBTEXT_SIZE];
@@ -37,8 +29,10 @@ static char NotRemoved[MESSAGE_SUBTEXT_SIZE];
 static void NoteNotRemoved(const char *name)
 {
     char list[MESSAGE_SUBTEXT_SIZE];
-    FormatText(list, sizeof list, "%s%s%s", NotRemoved,
-               NotRemoved[0] ? ", " : "Could not remove: ", name);
+    if (NotRemoved[0] == '\0')
+        FormatText(list, sizeof list, "%s %s", kUninstallPartialSubText, name);
+    else
+        FormatText(list, sizeof list, "%s, %s", NotRemoved, name);
     FormatText(NotRemoved, sizeof NotRemoved, "%s", list);
 }
 
@@ -92,15 +86,16 @@ static int RemoveProduct(const char *folder)
 {
     BuildInstalledGlyphAtlas(folder);
     int result = 0;
-    if (ShowMessageDialog(kConfirm, kConfirmSub, 4, NULL) == IDYES) {
+    if (ShowMessageDialog(kUninstallConfirmText, kUninstallConfirmSubText, MESSAGE_YES_NO, NULL) ==
+        IDYES) {
         for (const PayloadEntry &row : PayloadTable)
             RemoveInstalledFile(folder, row.fileName);
         RemoveShortcuts();
         RemoveDirectoryA(folder);  // only when empty: the user's own files stay
         if (NotRemoved[0] == '\0') {
-            ShowMessageDialog(kRemoved, kRemovedSub, 0, NULL);
+            ShowMessageDialog(kUninstallDoneText, kUninstallDoneSubText, MESSAGE_OK, NULL);
         } else {
-            ShowMessageDialog(kNotRemoved, NotRemoved, 0, NULL);
+            ShowMessageDialog(kUninstallPartialText, NotRemoved, MESSAGE_OK, NULL);
             result = 1;
         }
     }

@@ -2,7 +2,7 @@
 // formatter rather than the toolchain's own, which would add some 20 KB of
 // floating-point formatting to the installer; the system one does not
 // terminate a cut text, so that is done here.
-#include "app/format.h"
+#include "base/format.h"
 
 #include <stdarg.h>
 #include <stdio.h>

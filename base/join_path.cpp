@@ -1,8 +1,7 @@
-// Path composition with a bound (declared in resource_extract.h). Its own
-// file, so that programs which only join paths do not carry the inflater.
-#include "install/resource_extract.h"
+// Path composition with a bound (see join_path.h).
+#include "base/join_path.h"
 
-#include "app/format.h"
+#include "base/format.h"
 
 int JoinInstallPath(char *out, size_t outSize, const char *folder, const char *name)
 {

@@ -1,7 +1,7 @@
 // What the sample product program and its uninstaller share: the folder they
 // were installed into, and the glyph atlas installed there.
-#ifndef MORIVANE_SAMPLE_H
-#define MORIVANE_SAMPLE_H
+#ifndef MORIVANE_PROGRAM_FOLDER_H
+#define MORIVANE_PROGRAM_FOLDER_H
 
 #include <windows.h>
 

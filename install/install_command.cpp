@@ -1,0 +1,124 @@
+// The Agree/Install command (see install_command.h).
+#include "install/install_command.h"
+
+#include <direct.h>
+#include <shellapi.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include "app/message_dialog.h"
+#include "base/format.h"
+#include "base/globals.h"
+#include "install/install_run.h"
+#include "install/resource_extract.h"
+#include "resources/resource_ids.h"
+#include "texts.h"
+
+static const char kSpeechPackage[] = "Sapi51forQuelt.msi";
+
+static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
+
+int IsAbsoluteInstallPath(const char *path)
+{
+    int drive = ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':';
+    if (drive)
+        return path[2] == '\0' || path[2] == '\\' || path[2] == '/';
+    return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+}
+
+// Enters the typed folder, or creates it (one level). An absolute path is
+// kept exactly as typed; a relative one becomes absolute, so that files,
+// settings and shortcut targets all name the same folder.
+static int EnterInstallFolder(void)
+{
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(InstallDir, sizeof full, full, NULL);
+    int absolute = IsAbsoluteInstallPath(InstallDir) || length == 0 || length >= sizeof full;
+    if (_chdir(InstallDir) != 0 && !CreateDirectoryA(InstallDir, NULL))
+        return 0;
+    if (!absolute)
+        memcpy(InstallDir, full, length + 1);
+    return 1;
+}
+
+static void CaptureChoices(HWND dialog)
+{
+    DesktopIconOption = IsDlgButtonChecked(dialog, IDC_DESKTOP_ICON) == BST_CHECKED;
+    AutoStartOption = IsDlgButtonChecked(dialog, IDC_AUTOSTART) == BST_CHECKED;
+    HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
+    LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    UiLanguage = (int)SendMessageA(list, CB_GETITEMDATA, (WPARAM)selected, 0);
+}
+
+// The wait cursor, with the pointer brought onto the dialog when outside.
+static void ShowBusy(HWND dialog)
+{
+    SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
+    RECT r;
+    POINT pointer;
+    if (!GetWindowRect(dialog, &r) || !GetCursorPos(&pointer))
+        return;
+    if (pointer.x < r.left || pointer.x >= r.right || pointer.y < r.top || pointer.y >= r.bottom)
+        SetCursorPos(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
+}
+
+// The user sees the busy installer for at least the minimum time, on the
+// calendar clock; short sleeps keep the wait from burning a processor.
+static void WaitUntilMinimumTime(time_t start)
+{
+    while (time(NULL) < start + MINIMUM_RUN_SECONDS)
+        Sleep(20);
+}
+
+static void OfferSpeechRuntime(void)
+{
+    if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, MainDialog) !=
+        IDOK)
+        return;
+    unsigned char *buffer = (unsigned char *)malloc(SPEECH_BUFFER_SIZE);
+    if (buffer == NULL) {
+        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, MainDialog);
+        return;
+    }
+    char folder[MAX_PATH];
+    DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length >= sizeof folder)
+        strcpy(folder, "C:\\");
+    char path[MAX_PATH];
+    int fits = FormatText(path, sizeof path, "%s%s", folder, kSpeechPackage);
+    // Only a package this run has written is opened: a file of the same
+    // name left by someone else must never be run.
+    if (fits && ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, buffer,
+                                      SPEECH_BUFFER_SIZE, 0, 0, path))
+        ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
+    free(buffer);
+}
+
+void InstallCommand(HWND mainDialog)
+{
+    GetDlgItemTextA(mainDialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
+    if (!EnterInstallFolder()) {
+        char sub[MESSAGE_SUBTEXT_SIZE];
+        FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
+        ShowMessageDialog(kFolderFailureText, sub, MESSAGE_OK, MainDialog);
+        return;
+    }
+    CaptureChoices(mainDialog);
+    for (int id : kHiddenWhileInstalling) {
+        HWND control = GetDlgItem(mainDialog, id);
+        ShowWindow(control, SW_HIDE);
+        UpdateWindow(control);
+    }
+    time_t start = time(NULL);
+    ShowBusy(mainDialog);
+    int installed = RunInstall();
+    WaitUntilMinimumTime(start);
+    if (!installed) {
+        ShowMessageDialog(kInstallFailedText, kInstallFailedSubText, MESSAGE_OK, MainDialog);
+    } else {
+        ShowMessageDialog(kInstallDoneText, kInstallDoneSubText, MESSAGE_OK, MainDialog);
+        OfferSpeechRuntime();
+    }
+    WizardStep = STEP_FINISHED;
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Checks that the installer's layers run one way: every #include "..." of a
+source file names a header of its own layer or of a layer beneath it.
+
+    base/                 the foundation: depends on nothing of ours
+    render/               base
+    app/message_dialog.*  base, render (the one report path, beneath install)
+    install/              base, render, the message dialog
+    app/                  base, render, the message dialog, install
+    sample/               everything above
+
+resources/ (ids and capacities) and the generated texts.h may be included
+anywhere. Exits 1 with one line per backwards include.
+
+Usage: check_layers.py SOURCE_DIR [STAMP]
+"""
+import os
+import re
+import sys
+
+ORDER = ["base", "render", "app/message_dialog", "install", "app", "sample"]
+SHARED = ("resources/", "texts.h", "text_resources_table.h")
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+
+
+def layer_of(path):
+    """The layer of a file or header path relative to the source folder."""
+    stem = os.path.splitext(path)[0]
+    if stem == "app/message_dialog":
+        return "app/message_dialog"
+    top = path.split("/", 1)[0]
+    return top if top in ORDER else None
+
+
+def problems_in(source_dir):
+    problems = []
+    for folder in ("base", "render", "app", "install", "sample"):
+        for name in sorted(os.listdir(os.path.join(source_dir, folder))):
+            if not name.endswith((".cpp", ".h", ".c")):
+                continue
+            path = folder + "/" + name
+            mine = ORDER.index(layer_of(path))
+            with open(os.path.join(source_dir, path), encoding="utf-8") as f:
+                for number, line in enumerate(f, 1):
+                    m = INCLUDE.match(line)
+                    if not m or m.group(1).startswith(SHARED):
+                        continue
+                    included = m.group(1)
+                    theirs = layer_of(included)
+                    if theirs is None or ORDER.index(theirs) > mine:
+                        allowed = ", ".join(ORDER[:mine + 1])
+                        problems.append("%s:%d: includes %s: %s may include only %s"
+                                        % (path, number, included, layer_of(path), allowed))
+    return problems
+
+
+def main(argv):
+    if len(argv) not in (2, 3):
+        sys.exit(__doc__)
+    problems = problems_in(argv[1])
+    for problem in problems:
+        print("error: backwards include: " + problem, file=sys.stderr)
+    if problems:
+        return 1
+    if len(argv) == 3:
+        open(argv[2], "w").close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
