@@ -1,6 +1,9 @@
 #!/bin/sh
 # Host-side checks of the build itself, each in fresh build folders:
-#   build_checks.sh reproducible SOURCE   two builds give identical installers
+#   build_checks.sh reproducible SOURCE   two clones of the commit, at paths of
+#                                         different lengths and with files of
+#                                         different dates, give identical
+#                                         installers
 #   build_checks.sh vendor SOURCE         a vendor's payload folder with an
 #                                         oversized file or an over-long
 #                                         licence line fails, naming the file
@@ -14,6 +17,7 @@ source_dir=$2
 scratch=$(mktemp -d /tmp/morivane-build-check.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 
+# configure BUILD_DIR [cmake options...], from $source_dir
 configure() {
     cmake -S "$source_dir" -B "$1" -G Ninja -DMORIVANE_TESTS=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/i686-w64-mingw32.cmake" "$@" >/dev/null
@@ -21,14 +25,23 @@ configure() {
 
 case $check in
 reproducible)
-    for build in one two; do
-        configure "$scratch/$build"
-        cmake --build "$scratch/$build" --target MorivaneSetup >/dev/null
+    origin=$source_dir
+    one="$scratch/one"
+    two="$scratch/a-folder-with-a-much-longer-name/two"
+    for clone in "$one" "$two"; do
+        git clone -q "$origin" "$clone"
     done
-    if cmp "$scratch/one/MorivaneSetup.exe" "$scratch/two/MorivaneSetup.exe"; then
-        echo "PASS: two clean builds are identical ($(stat -c %s "$scratch/one/MorivaneSetup.exe") bytes)"
+    # A checkout dates its files when it is made: make the second one's differ.
+    find "$two" -name .git -prune -o -exec touch -h -d '2001-02-03 04:05:06' {} +
+    for clone in "$one" "$two"; do
+        source_dir=$clone
+        configure "$clone/build"
+        cmake --build "$clone/build" --target MorivaneSetup >/dev/null
+    done
+    if cmp "$one/build/MorivaneSetup.exe" "$two/build/MorivaneSetup.exe"; then
+        echo "PASS: two clones build identical installers ($(stat -c %s "$one/build/MorivaneSetup.exe") bytes)"
     else
-        echo "FAIL: two clean builds differ"
+        echo "FAIL: two clones of $(git -C "$origin" rev-parse --short HEAD) build different installers"
         exit 1
     fi
     ;;

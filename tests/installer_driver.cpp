@@ -73,7 +73,7 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window))
         return TRUE;
-    if (WindowText(window) != search->caption)
+    if (search->caption != NULL && WindowText(window) != search->caption)
         return TRUE;
     search->found = window;
     return FALSE;
@@ -113,20 +113,38 @@ int InstallerRun::WaitForExit(int timeoutMs)
     return (int)code;
 }
 
-std::string CopyWithDamagedResource(WORD id)
+std::string CopyWithReplacedResource(LPCSTR type, WORD id, const void *data, DWORD size)
 {
     std::string folder = MakeScratchFolder("damaged");
     std::string copy = folder + "\\MorivaneSetup.exe";
     if (folder.empty() || !CopyFileA(InstallerPath().c_str(), copy.c_str(), FALSE))
         return std::string();
     HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
-    char garbage[] = "this is not a zlib stream";
     if (update == NULL ||
-        !UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(id),
-                         MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), garbage, sizeof garbage) ||
+        !UpdateResourceA(update, type, MAKEINTRESOURCEA(id),
+                         MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), (void *)data, size) ||
         !EndUpdateResourceA(update, FALSE))
         return std::string();
     return copy;
+}
+
+std::string CopyWithDamagedResource(WORD id)
+{
+    const char garbage[] = "this is not a zlib stream";
+    return CopyWithReplacedResource("TEXT", id, garbage, sizeof garbage);
+}
+
+int InstallerRun::WaitForExitWatching(bool *windowSeen, int timeoutMs)
+{
+    *windowSeen = false;
+    DWORD start = GetTickCount();
+    while (started && WaitForSingleObject(info.hProcess, 5) == WAIT_TIMEOUT &&
+           (int)(GetTickCount() - start) < timeoutMs) {
+        WindowSearch search = {info.dwProcessId, NULL, NULL};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        *windowSeen = *windowSeen || search.found != NULL;
+    }
+    return WaitForExit(0);
 }
 
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
@@ -139,6 +157,21 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
             return false;
         Sleep(20);
     }
+}
+
+bool SettlePostedMessages(HWND dialog, int markerId)
+{
+    HWND marker = Control(dialog, markerId);
+    HFONT before = (HFONT)SendMessageA(marker, WM_GETFONT, 0, 0);
+    HFONT font = (HFONT)GetStockObject(before == GetStockObject(ANSI_VAR_FONT) ? ANSI_FIXED_FONT
+                                                                              : ANSI_VAR_FONT);
+    return PostMessageA(marker, WM_SETFONT, (WPARAM)font, FALSE) &&
+           WaitUntil([&] { return (HFONT)SendMessageA(marker, WM_GETFONT, 0, 0) == font; });
+}
+
+bool RoundTrip(HWND window)
+{
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, NULL) != 0;
 }
 
 HWND Control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
@@ -195,14 +228,28 @@ bool CaptureWindow(HWND window, Canvas *canvas)
     RECT r;
     if (!GetWindowRect(window, &r) || !CreateCanvas(canvas, r.right - r.left, r.bottom - r.top, kWhite))
         return false;
-    // Let the target finish painting before the screen is read.
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, NULL);
-    Sleep(150);
+    // Have the target paint now (its thread answers WM_PAINT as a sent
+    // message), then read the screen until two readings agree: what the
+    // target drew reaches the screen a moment after it drew it.
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RoundTrip(window);
+    size_t count = (size_t)canvas->width * canvas->height;
+    std::vector<uint32_t> previous;
     HDC screen = GetDC(NULL);
-    BOOL copied = BitBlt(canvas->dc, 0, 0, canvas->width, canvas->height, screen, r.left, r.top,
-                         SRCCOPY);
+    bool stable = false;
+    for (int reading = 0; reading < 100 && !stable; ++reading) {
+        if (reading > 0)
+            Sleep(20);
+        if (!BitBlt(canvas->dc, 0, 0, canvas->width, canvas->height, screen, r.left, r.top,
+                    SRCCOPY))
+            break;
+        GdiFlush();
+        stable = !previous.empty() &&
+                 memcmp(previous.data(), canvas->pixels, count * sizeof(uint32_t)) == 0;
+        previous.assign(canvas->pixels, canvas->pixels + count);
+    }
     ReleaseDC(NULL, screen);
-    return copied != 0;
+    return stable;
 }
 
 bool SaveWindowPicture(HWND window, const char *name)

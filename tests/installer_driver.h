@@ -29,6 +29,9 @@ public:
     HWND WaitForWizard() { return wizard = WaitForWindow("Morivane Installer"); }
     // The exit code, or -1 when the process did not end in time (it is ended).
     int WaitForExit(int timeoutMs = 15000);
+    // Like WaitForExit, watching all the while for a visible window of the
+    // process; *windowSeen tells whether one appeared.
+    int WaitForExitWatching(bool *windowSeen, int timeoutMs = 15000);
     DWORD ProcessId() const { return info.dwProcessId; }
 
     HWND wizard = NULL;
@@ -41,12 +44,22 @@ private:
 // A visible top-level window with `caption` in any process, or null.
 HWND WaitForAnyWindow(const char *caption, int timeoutMs = 20000);
 
-// A copy of the built installer in a scratch folder whose "TEXT" resource
-// `id` holds bytes that do not inflate; empty on failure.
+// A copy of the built installer in a scratch folder whose resource of `type`
+// and `id` (neutral language) holds `data`; empty on failure.
+std::string CopyWithReplacedResource(LPCSTR type, WORD id, const void *data, DWORD size);
+// The same for a "TEXT" resource holding bytes that do not inflate.
 std::string CopyWithDamagedResource(WORD id);
 
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 5000);
+
+// Returns once every message posted to `dialog`'s thread before the call has
+// been handled: a marker posted behind them is waited for. The marker sets
+// the font of the control `markerId`, which must show no text.
+bool SettlePostedMessages(HWND dialog, int markerId);
+// Returns once `window`'s thread is back in its message loop, having handled
+// whatever it was doing.
+bool RoundTrip(HWND window);
 
 HWND Control(HWND dialog, int id);
 bool IsShown(HWND dialog, int id);

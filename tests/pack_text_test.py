@@ -56,14 +56,37 @@ class Packer(unittest.TestCase):
     def test_licence_lines_and_characters_are_checked(self):
         line = b"\xb0\xa1" * 129 + b"x"  # 259 bytes: fits
         self.put("licence_zh.txt", line + b"\r\n" + line + b"y\r\n"
-                 + b"\xd8\xa1\r\n")       # level-2 character: not in the atlas
+                 + b"\xd8\xa1\r\n"        # level 2: beyond the shipped cells
+                 + b"\xa8\xa1\r\n"        # pinyin a: would draw the cell of 0xB0A1
+                 + b"\x81\x40\r\n"        # GBK only: shares a cell with another code
+                 + b"\xb0\xa1\xd7\xf9\r\n")  # first and last level-1 characters: fine
         result, _ = pack(self.override)
         self.assertNotEqual(0, result.returncode)
         lines = result.stderr.strip().splitlines()
-        self.assertEqual(2, len(lines), result.stderr)
+        self.assertEqual(4, len(lines), result.stderr)
         self.assertIn("licence_zh.txt:2: line of 260 bytes", lines[0])
-        self.assertIn("licence_zh.txt:3: character 0xD8A1 is not in the glyph atlas",
-                      lines[1])
+        for number, code, line in zip((3, 4, 5), ("D8A1", "A8A1", "8140"), lines[1:]):
+            self.assertIn("licence_zh.txt:%d: character 0x%s is not in the glyph atlas"
+                          % (number, code), line)
+
+        # Lines are cut at CR, as the wizard cuts them.
+        self.put("licence_zh.txt", b"\xb0\xa1\n\xb0\xa1\n")
+        result, _ = pack(self.override)
+        self.assertNotEqual(0, result.returncode)
+        self.assertIn("licence_zh.txt:1: a line ends in LF alone", result.stderr)
+        self.put("licence_zh.txt", b"\xb0\xa1\r\nlast")
+        result, _ = pack(self.override)
+        self.assertIn("licence_zh.txt:2: the last line has no CR LF", result.stderr)
+
+    def test_settings_file_leaves_the_key_to_the_installer(self):
+        self.put("MorivaneUI.ini", b"[A]\r\nB=1\nUILanguage=1\r\nC=2")
+        result, _ = pack(self.override)
+        self.assertNotEqual(0, result.returncode)
+        lines = result.stderr.strip().splitlines()
+        self.assertEqual(3, len(lines), result.stderr)
+        self.assertIn("MorivaneUI.ini: a line does not end in CR LF", lines[0])
+        self.assertIn("MorivaneUI.ini: the last line has no CR LF", lines[1])
+        self.assertIn("MorivaneUI.ini: holds a UILanguage key", lines[2])
 
     def test_missing_input_is_named(self):
         os.rmdir(self.override)

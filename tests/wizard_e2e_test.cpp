@@ -4,6 +4,7 @@
 
 #include <io.h>
 #include <stdio.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,28 @@ const unsigned short kAgreeGlyph = 0xCDAC;  // first character of "Agree/Install
 
 enum Page { PATH_PAGE, LANGUAGE_PAGE, LICENCE_PAGE };
 
+// Exactly the controls of one page are shown.
+bool ShowsPage(HWND wizard, Page page)
+{
+    for (int id : kPathPage)
+        if (IsShown(wizard, id) != (page == PATH_PAGE))
+            return false;
+    for (int id : kLanguagePage)
+        if (IsShown(wizard, id) != (page == LANGUAGE_PAGE))
+            return false;
+    if (IsShown(wizard, IDC_ENGLISH) != (page == LICENCE_PAGE))
+        return false;
+    bool english = CheckState(wizard, IDC_ENGLISH) == BST_CHECKED;
+    if (IsShown(wizard, IDC_LICENCE_EN) != (page == LICENCE_PAGE && english))
+        return false;
+    return IsShown(wizard, IDC_LICENCE_ZH) == (page == LICENCE_PAGE && !english);
+}
+
+int LicenceLines(HWND wizard)
+{
+    return (int)SendMessageA(Control(wizard, IDC_LICENCE_ZH), LB_GETCOUNT, 0, 0);
+}
+
 class Wizard : public ::testing::Test {
 protected:
     void SetUp() override
@@ -30,32 +53,18 @@ protected:
         shownAfterMs = GetTickCount() - start;
         ASSERT_NE(nullptr, wizard) << "no visible wizard";
     }
-    // Exactly the controls of one page are shown.
-    bool ShowsPage(Page page)
-    {
-        for (int id : kPathPage)
-            if (IsShown(wizard, id) != (page == PATH_PAGE))
-                return false;
-        for (int id : kLanguagePage)
-            if (IsShown(wizard, id) != (page == LANGUAGE_PAGE))
-                return false;
-        if (IsShown(wizard, IDC_ENGLISH) != (page == LICENCE_PAGE))
-            return false;
-        bool english = CheckState(wizard, IDC_ENGLISH) == BST_CHECKED;
-        if (IsShown(wizard, IDC_LICENCE_EN) != (page == LICENCE_PAGE && english))
-            return false;
-        return IsShown(wizard, IDC_LICENCE_ZH) == (page == LICENCE_PAGE && !english);
-    }
     void ExpectPage(Page page, bool backShown)
     {
-        EXPECT_TRUE(WaitUntil([&] { return ShowsPage(page); })) << "page " << page;
+        EXPECT_TRUE(WaitUntil([&] { return ShowsPage(wizard, page); })) << "page " << page;
         EXPECT_EQ(backShown, IsShown(wizard, IDC_BACK));
         EXPECT_EQ(backShown, IsEnabled(wizard, IDC_BACK));
     }
-    bool NextShows(unsigned short glyph)
+    // Whether Next shows `glyph` and not `other`, on the same picture.
+    bool NextShows(unsigned short glyph, unsigned short other = 0)
     {
         Canvas canvas;
-        bool shown = CaptureWindow(Control(wizard, IDC_NEXT), &canvas) && ShowsGlyph(canvas, glyph);
+        bool shown = CaptureWindow(Control(wizard, IDC_NEXT), &canvas) &&
+                     ShowsGlyph(canvas, glyph) && !(other && ShowsGlyph(canvas, other));
         DestroyCanvas(&canvas);
         return shown;
     }
@@ -83,8 +92,18 @@ TEST_F(Wizard, OpensOnThePathPageWithItsDefaults)
     EXPECT_EQ(0, SendMessageA(combo, CB_GETCURSEL, 0, 0));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(i, SendMessageA(combo, CB_GETITEMDATA, i, 0));
-    EXPECT_TRUE(NextShows(kNextGlyph));
+    EXPECT_TRUE(NextShows(kNextGlyph, kAgreeGlyph));
     EXPECT_TRUE(SaveWindowPicture(wizard, "wizard_page0.bmp"));
+
+    // Nothing keeps a second copy from showing a wizard of its own.
+    InstallerRun second;
+    ASSERT_TRUE(second.Start(InstallerPath()));
+    HWND other = second.WaitForWizard();
+    EXPECT_NE(nullptr, other);
+    EXPECT_NE(wizard, other);
+    Click(other, IDCANCEL);
+    EXPECT_EQ(0, second.WaitForExit());
+    EXPECT_TRUE(IsWindowVisible(wizard)) << "the first copy goes on";
     Click(wizard, IDCANCEL);
     EXPECT_EQ(0, run.WaitForExit());
 }
@@ -93,35 +112,39 @@ TEST_F(Wizard, WalksForwardAndBackThroughEveryPage)
 {
     Click(wizard, IDC_NEXT);
     ExpectPage(LANGUAGE_PAGE, true);
-    EXPECT_TRUE(NextShows(kNextGlyph));
+    EXPECT_TRUE(WaitUntil([&] { return NextShows(kNextGlyph, kAgreeGlyph); }));
     EXPECT_TRUE(SaveWindowPicture(wizard, "wizard_page1.bmp"));
 
     Click(wizard, IDC_NEXT);
     ExpectPage(LICENCE_PAGE, true);
     EXPECT_EQ(BST_CHECKED, CheckState(wizard, IDC_ENGLISH));
     EXPECT_GT(WindowText(Control(wizard, IDC_LICENCE_EN)).size(), 100u);
-    EXPECT_TRUE(NextShows(kAgreeGlyph));
-    EXPECT_FALSE(NextShows(kNextGlyph));
+    EXPECT_TRUE(WaitUntil([&] { return NextShows(kAgreeGlyph, kNextGlyph); }));
     EXPECT_TRUE(SaveWindowPicture(wizard, "wizard_page2_en.bmp"));
 
+    // The texts are loaded once: what the English edit holds now survives
+    // every later switch of the licence language.
+    const char kEdited[] = "edited after loading";
+    SendMessageA(Control(wizard, IDC_LICENCE_EN), WM_SETTEXT, 0, (LPARAM)kEdited);
     Click(wizard, IDC_ENGLISH);  // unchecked: the Chinese list
     EXPECT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_ZH); }));
     ExpectPage(LICENCE_PAGE, true);
-    EXPECT_EQ(27, SendMessageA(Control(wizard, IDC_LICENCE_ZH), LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(27, LicenceLines(wizard));
     EXPECT_TRUE(SaveWindowPicture(wizard, "wizard_page2_zh.bmp"));
     Click(wizard, IDC_ENGLISH);
     EXPECT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_EN); }));
-    EXPECT_EQ(27, SendMessageA(Control(wizard, IDC_LICENCE_ZH), LB_GETCOUNT, 0, 0))
-        << "loaded once";
+    EXPECT_EQ(kEdited, WindowText(Control(wizard, IDC_LICENCE_EN))) << "loaded once";
+    EXPECT_EQ(27, LicenceLines(wizard));
 
     Click(wizard, IDC_ENGLISH);  // Chinese again, then back and forward
     EXPECT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_ZH); }));
     Click(wizard, IDC_BACK);
     ExpectPage(LANGUAGE_PAGE, true);
-    EXPECT_TRUE(NextShows(kNextGlyph));
+    EXPECT_TRUE(WaitUntil([&] { return NextShows(kNextGlyph, kAgreeGlyph); }));
     Click(wizard, IDC_NEXT);
     ExpectPage(LICENCE_PAGE, true);
     EXPECT_EQ(BST_CHECKED, CheckState(wizard, IDC_ENGLISH)) << "step 1 to 2 checks English";
+    EXPECT_EQ(kEdited, WindowText(Control(wizard, IDC_LICENCE_EN))) << "not loaded again";
 
     Click(wizard, IDC_BACK);
     ExpectPage(LANGUAGE_PAGE, true);
@@ -137,8 +160,9 @@ TEST_F(Wizard, EnterOnBackPressesBackOnly)
     ExpectPage(LANGUAGE_PAGE, true);
     PressEnterOn(wizard, IDC_BACK);
     ExpectPage(PATH_PAGE, false);
-    Sleep(300);  // a Next that followed would have moved on by now
-    EXPECT_TRUE(ShowsPage(PATH_PAGE));
+    // A Next posted with the Back would be handled before this marker.
+    ASSERT_TRUE(SettlePostedMessages(wizard, IDC_DIVIDER));
+    EXPECT_TRUE(ShowsPage(wizard, PATH_PAGE));
     Click(wizard, IDCANCEL);
     EXPECT_EQ(0, run.WaitForExit());
 }
@@ -160,16 +184,16 @@ TEST_F(Wizard, EnterInThePathEditOrOnACheckBoxActsAsNext)
 TEST(WizardEnds, CancelEscapeAndTheCloseBoxOnEveryPage)
 {
     const char *ways[] = {"cancel", "escape", "close box"};
-    for (int pageSteps = 0; pageSteps < 3; ++pageSteps) {
+    for (Page page : {PATH_PAGE, LANGUAGE_PAGE, LICENCE_PAGE}) {
         for (const char *way : ways) {
-            SCOPED_TRACE(std::string(way) + " after " + std::to_string(pageSteps) + " Next");
+            SCOPED_TRACE(std::string(way) + " on page " + std::to_string(page));
             InstallerRun run;
             ASSERT_TRUE(run.Start(InstallerPath()));
             HWND wizard = run.WaitForWizard();
             ASSERT_NE(nullptr, wizard);
-            for (int i = 0; i < pageSteps; ++i) {
+            for (int i = PATH_PAGE; i < page; ++i) {
                 Click(wizard, IDC_NEXT);
-                Sleep(100);
+                ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, Page(i + 1)); }));
             }
             if (std::string(way) == "cancel")
                 Click(wizard, IDCANCEL);
@@ -183,16 +207,61 @@ TEST(WizardEnds, CancelEscapeAndTheCloseBoxOnEveryPage)
     EXPECT_NE(0, _access("C:\\Morivane", 0)) << "nothing was installed";
 }
 
-TEST(WizardStart, UnusableAtlasEndsWithOneAndNoWindow)
+// Start-up that cannot go on ends at once with 1 and shows nothing: an atlas
+// that does not inflate, a wizard template that cannot be made into a dialog
+// (its one control is of a class nobody registered).
+TEST(WizardStart, UnusableAtlasOrWizardEndsWithOneAndNoWindow)
 {
-    std::string copy = CopyWithDamagedResource(IDR_GLYPH_ATLAS);
-    ASSERT_FALSE(copy.empty());
+    // DLGTEMPLATE: style, extended style, one control, x, y, cx, cy, no menu,
+    // class or title; then its DLGITEMTEMPLATE: style, extended style, x, y,
+    // cx, cy, id, the class name, an empty title and no creation data.
+    WORD dialog[32] = {LOWORD(WS_POPUP | WS_VISIBLE), HIWORD(WS_POPUP | WS_VISIBLE), 0, 0, 1,
+                       0, 0, 100, 50, 0, 0, 0,
+                       LOWORD(WS_CHILD | WS_VISIBLE), HIWORD(WS_CHILD | WS_VISIBLE), 0, 0, 0, 0,
+                       10, 10, 1};
+    memcpy(&dialog[21], L"Nowhere", sizeof L"Nowhere");
+    struct Case {
+        const char *what;
+        std::string copy;
+    } cases[] = {
+        {"atlas", CopyWithDamagedResource(IDR_GLYPH_ATLAS)},
+        {"wizard", CopyWithReplacedResource(RT_DIALOG, IDD_MAIN, dialog, sizeof dialog)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.copy.empty());
+        InstallerRun run;
+        ASSERT_TRUE(run.Start(c.copy));
+        bool windowSeen = true;
+        EXPECT_EQ(1, run.WaitForExitWatching(&windowSeen, 5000));
+        EXPECT_FALSE(windowSeen);
+    }
+}
 
+// A load of the licences that stopped after the Chinese lines (the English
+// text does not inflate) is repeated at the next visit: the list holds the
+// lines once, not twice.
+TEST(WizardLicence, AReloadDoesNotDoubleTheChineseLines)
+{
+    std::string copy = CopyWithDamagedResource(IDR_LICENCE_EN);
+    ASSERT_FALSE(copy.empty());
     InstallerRun run;
     ASSERT_TRUE(run.Start(copy));
-    EXPECT_EQ(1, run.WaitForExit());
-    EXPECT_EQ(nullptr, run.WaitForWindow("Morivane Installer", 0));
-    EXPECT_EQ(nullptr, run.WaitForWindow("Dorvinel Install Message", 0));
+    HWND wizard = run.WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    for (int visit = 1; visit <= 2; ++visit) {
+        Click(wizard, IDC_NEXT);
+        ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, LANGUAGE_PAGE); }));
+        Click(wizard, IDC_NEXT);
+        ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_ENGLISH); }));
+        ASSERT_TRUE(RoundTrip(wizard));
+        EXPECT_EQ(27, LicenceLines(wizard)) << "visit " << visit;
+        EXPECT_FALSE(IsShown(wizard, IDC_LICENCE_EN)) << "no licence text is shown";
+        Click(wizard, IDC_BACK);
+        ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, LANGUAGE_PAGE); }));
+    }
+    Click(wizard, IDCANCEL);
+    EXPECT_EQ(0, run.WaitForExit());
 }
 
 class FolderChooser : public ::testing::Test {
@@ -235,6 +304,14 @@ TEST_F(FolderChooser, OkTakesTheOpenedFolderAndTheWorkingDirectoryComesBack)
     EXPECT_TRUE(WaitUntil([&] {
         return SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "[alpha]") == LB_ERR;
     })) << "alpha was opened";
+    // Its two labels and Cancel show their Chinese from the atlas.
+    Canvas picture;
+    EXPECT_TRUE(WaitUntil([&] {
+        bool shown = CaptureWindow(chooser, &picture) && ShowsGlyph(picture, 0xC2B7) &&
+                     ShowsGlyph(picture, 0xB4C5) && ShowsGlyph(picture, 0xC8A1);
+        DestroyCanvas(&picture);
+        return shown;
+    })) << "路径, 磁盘 and 取消";
     EXPECT_TRUE(SaveWindowPicture(chooser, "folder_chooser.bmp"));
     Click(chooser, IDOK);
     ASSERT_TRUE(Closed(chooser));
@@ -255,7 +332,7 @@ TEST_F(FolderChooser, OkTakesTheOpenedFolderAndTheWorkingDirectoryComesBack)
     ASSERT_NE(nullptr, chooser);
     Click(chooser, IDCANCEL);
     ASSERT_TRUE(Closed(chooser));
-    Sleep(200);
+    ASSERT_TRUE(RoundTrip(wizard));  // Browse has returned
     EXPECT_EQ(0, _stricmp(PathEdit(wizard).c_str(), start.c_str())) << PathEdit(wizard);
     EXPECT_NE(initial, PathEdit(wizard));
 

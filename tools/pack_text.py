@@ -20,6 +20,7 @@ import zlib
 import atlas
 
 LICENCE_LINE_MAX = 259  # the licence list copies each line into 260 bytes
+LICENCE_LINES_MAX = 500  # the wizard shows no more lines than this
 
 
 def read_ids(header_path):
@@ -73,18 +74,51 @@ def locate(row, args):
     return None
 
 
-def licence_problems(path, data, ascii_only):
-    """The Chinese licence is shown line by line in 260-byte buffers; the
-    English one goes whole into an edit box, where only its bytes matter."""
+def ascii_licence_problems(path, data):
+    """The English licence goes whole into an edit box: only its bytes matter."""
+    return ["%s:%d: not plain ASCII" % (path, number)
+            for number, line in enumerate(data.split(b"\n"), 1) if any(b >= 0x80 for b in line)]
+
+
+def gbk_licence_problems(path, data):
+    """The Chinese licence is cut into lines as the wizard cuts it: at each
+    CR, skipping one LF after it; a last piece without CR is dropped. Each
+    line is drawn from a 260-byte buffer."""
     problems = []
-    for number, line in enumerate(data.split(b"\n"), 1):
-        line = line.rstrip(b"\r")
-        if ascii_only:
-            if any(b >= 0x80 for b in line):
-                problems.append("%s:%d: not plain ASCII" % (path, number))
+    number, start = 1, 0
+    while start < len(data):
+        end = data.find(b"\r", start)
+        line = data[start:] if end < 0 else data[start:end]
+        where = "%s:%d" % (path, number)
+        if b"\n" in line:
+            problems.append("%s: a line ends in LF alone; the wizard breaks lines only at CR"
+                            " (end every line with CR LF)" % where)
+        elif end < 0:
+            problems.append("%s: the last line has no CR LF; the wizard would drop it" % where)
         elif len(line) > LICENCE_LINE_MAX:
-            problems.append("%s:%d: line of %d bytes, more than %d"
-                            % (path, number, len(line), LICENCE_LINE_MAX))
+            problems.append("%s: line of %d bytes, more than %d"
+                            % (where, len(line), LICENCE_LINE_MAX))
+        if end < 0:
+            break
+        start = end + 1 + (data[end + 1:end + 2] == b"\n")
+        number += 1
+    if number - 1 > LICENCE_LINES_MAX:
+        problems.append("%s: %d lines; the wizard shows only the first %d"
+                        % (path, number - 1, LICENCE_LINES_MAX))
+    return problems
+
+
+def settings_problems(path, data):
+    """The installer records the interface language by appending a Config
+    section to the settings file, in text mode: the file must end its lines
+    with CR LF, end with one, and leave the key to the installer."""
+    problems = []
+    if re.search(rb"(?<!\r)\n|\r(?!\n)", data):
+        problems.append("%s: a line does not end in CR LF" % path)
+    if not data.endswith(b"\r\n"):
+        problems.append("%s: the last line has no CR LF" % path)
+    if re.search(rb"(?im)^[ \t]*uilanguage[ \t]*=", data) or b"UILanguage=" in data:
+        problems.append("%s: holds a UILanguage key; the installer writes it" % path)
     return problems
 
 
@@ -94,11 +128,13 @@ def check_row(row, path, data, atlas_path):
         problems.append("%s: %d bytes, more than the %d its reader holds"
                         % (path, len(data), row["capacity"]))
     if row["check"] == "licence-gbk":
-        problems += licence_problems(path, data, False)
+        problems += gbk_licence_problems(path, data)
         if atlas_path:
             problems += atlas.check_text(atlas_path, path)
     elif row["check"] == "licence-ascii":
-        problems += licence_problems(path, data, True)
+        problems += ascii_licence_problems(path, data)
+    elif row["check"] == "settings":
+        problems += settings_problems(path, data)
     return problems
 
 
