@@ -62,14 +62,11 @@ foreach(line IN LISTS table_lines)
 endforeach()
 list(REMOVE_DUPLICATES text_inputs)
 
-set(MORIVANE_COMPRESSOR "" CACHE STRING
-    "zopfli or zlib; empty: zopfli when it is installed, else zlib level 9")
+set(MORIVANE_COMPRESSOR best CACHE STRING
+    "best: per stream, the smallest of stored blocks, zlib -9, libdeflate -12 and zopfli (as installed) within the packer's time budget; or zopfli, libdeflate or zlib for every stream")
+set_property(CACHE MORIVANE_COMPRESSOR PROPERTY STRINGS best zopfli libdeflate zlib)
 if(NOT MORIVANE_COMPRESSOR)
-  find_program(ZOPFLI zopfli)
-  set(MORIVANE_COMPRESSOR zlib)
-  if(ZOPFLI)
-    set(MORIVANE_COMPRESSOR zopfli)
-  endif()
+  set(MORIVANE_COMPRESSOR best)
 endif()
 message(STATUS "TEXT resources compressed with ${MORIVANE_COMPRESSOR}")
 

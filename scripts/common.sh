@@ -3,7 +3,7 @@
 
 PACKAGES="locales wine wine32:i386 g++-mingw-w64-i686-posix libz-mingw-w64-dev cmake
 ninja-build googletest xvfb xauth x11-utils xdotool imagemagick msitools wixl
-unifont zopfli python3 osslsigncode openssl"
+unifont zopfli libdeflate-tools python3 osslsigncode openssl"
 
 ROOT_DIR=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${MORIVANE_BUILD_DIR:-$ROOT_DIR/build}

@@ -3,6 +3,7 @@
 line per problem naming the file, and takes a vendor's files first.
 
 Usage: pack_text_test.py SOURCE_DIR GENERATED_DIR"""
+import hashlib
 import os
 import subprocess
 import sys
@@ -35,14 +36,21 @@ class Packer(unittest.TestCase):
             f.write(data)
 
     def test_capacity_is_the_limit(self):
-        self.put("licence_en.txt", b"x" * 65535)
-        self.put("sort.dic", b"s" * 1048576)
+        # Data that does not compress must not grow past stored blocks'
+        # 5 bytes per 65,535 and the zlib wrapping.
+        noise = b"".join(hashlib.sha256(b"%d" % n).digest() for n in range(6400))
+        inputs = {204: b"s" * 1048576, 161: b"x" * 65535, 203: noise}
+        self.put("sort.dic", inputs[204])
+        self.put("licence_en.txt", inputs[161])
+        self.put("CH2PYPZ2.BIN", noise)
         result, out = pack(self.override)
         self.assertEqual(0, result.returncode, result.stderr)
-        with open(os.path.join(out, "204.z"), "rb") as f:
-            stream = f.read()
-        self.assertEqual(b"\x78\xda", stream[:2])
-        self.assertEqual(b"s" * 1048576, zlib.decompress(stream))
+        for number, data in inputs.items():
+            with open(os.path.join(out, "%d.z" % number), "rb") as f:
+                stream = f.read()
+            self.assertEqual(b"\x78\xda", stream[:2])
+            self.assertEqual(data, zlib.decompress(stream))
+        self.assertLessEqual(len(stream), len(noise) + 5 * 4 + 6)
 
         self.put("licence_en.txt", b"x" * 65536)
         self.put("sort.dic", b"s" * 1048577)
