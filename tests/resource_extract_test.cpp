@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <io.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 #include <vector>
@@ -10,6 +11,7 @@
 
 #include "base/globals.h"
 #include "base/join_path.h"
+#include "base/text_resource.h"
 #include "install/resource_extract.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
@@ -18,6 +20,9 @@ namespace {
 
 const WORD kStream4096 = 9001;  // 4,096 bytes of (i * 7) % 251
 const WORD kDamaged = 9002;     // the same stream with broken deflate data
+const WORD kPackageSize = 9004;  // 11,555,328 bytes of xorshift32 output, stored
+const WORD kOverSpeechBuffer = 9005;  // 12,582,913 zero bytes
+const unsigned long kPackageBytes = 11555328;
 const WORD kMissing = 9999;
 const DWORD kReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
@@ -176,6 +181,39 @@ TEST_F(Extraction, LargestRowsFitTheirBuffers)
     const unsigned char compoundFile[] = {0xD0, 0xCF, 0x11, 0xE0};
     ASSERT_GE(msi.size(), 4u);
     EXPECT_EQ(0, memcmp(compoundFile, msi.data(), 4));
+}
+
+// The offer's path at the package's real size: a stream that deflate could
+// not shrink goes through the 12 MB buffer byte for byte, and one byte more
+// than the buffer holds writes nothing.
+TEST_F(Extraction, SpeechBufferTakesAPackageOfRealSizeAndNotOneByteMore)
+{
+    const unsigned char *bytes;
+    DWORD size;
+    ASSERT_TRUE(FindTextResource(AppInstance, kPackageSize, &bytes, &size));
+    ASSERT_GT(size, 11000000u) << "the test stream is meant to be incompressible";
+    std::vector<unsigned char> large(SPEECH_BUFFER_SIZE);
+    std::string package = Path("Sapi51forQuelt.msi");
+    ASSERT_EQ(1, ExtractResourceToFile(kPackageSize, "ignored", large.data(), SPEECH_BUFFER_SIZE,
+                                       0, 0, package.c_str()));
+    std::vector<unsigned char> written = ReadWholeFile(package);
+    ASSERT_EQ(kPackageBytes, written.size());
+    uint32_t x = 0x2545F491;  // as tests/make_test_streams.py makes it
+    for (size_t i = 0; i < written.size(); i += 4) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        for (size_t k = 0; k < 4 && i + k < written.size(); ++k)
+            ASSERT_EQ((x >> (8 * k)) & 0xFF, written[i + k]) << "byte " << i + k;
+    }
+
+    PlantOldFile("over.msi");
+    EXPECT_EQ(0, ExtractResourceToFile(kOverSpeechBuffer, "ignored", large.data(),
+                                       SPEECH_BUFFER_SIZE, 0, 0, Path("over.msi").c_str()));
+    ExpectOldFile("over.msi");
+    EXPECT_EQ(0, ExtractResourceToFile(kOverSpeechBuffer, "ignored", large.data(),
+                                       SPEECH_BUFFER_SIZE, 0, 0, Path("new.msi").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes("new.msi"));
 }
 
 }  // namespace
