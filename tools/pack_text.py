@@ -5,7 +5,8 @@ Reads the resource table (resources/text_resources.tsv) and the ids header,
 finds each input file, checks that it inflates into its reader's buffer (and
 the extra checks the table names), compresses it into one zlib stream (by
 default the smallest of zlib -9, libdeflate -12, zopfli and stored blocks
-that a build can afford), prints what each stream took, and writes:
+that a build can afford, and for data that hardly compresses, stored blocks
+but for the pieces worth deflating), prints what each stream took, and writes:
   OUT/<id>.z                  one stream per resource
   OUT/text_resources.rc       the TEXT statements, included by the main script
   OUT/text_resources_table.h  the table as C data, for tests and tools
@@ -166,6 +167,33 @@ def stored(path, data):
     return zlib_wrap(data, bytes(out))
 
 
+# Data that deflate hardly shrinks (a package of compressed cabinets, most
+# pictures) inflates at the speed of Huffman decoding, several times slower
+# than a copy, for a saving of a per cent or two. Such a stream is cut into
+# pieces, and only the pieces that deflate shrinks by at least 1% are
+# compressed; the rest are stored and inflate as copies.
+NEARLY_INCOMPRESSIBLE = 0.98
+PIECE_WORTH = 0.99
+
+
+def pieces(path, data):
+    """Stored blocks, except the pieces worth deflating (each deflated on its
+    own, ending byte-aligned by a full flush); the last block is final."""
+    chunks = [data[at:at + 65535] for at in range(0, len(data), 65535)] or [b""]
+    out = bytearray()
+    for number, chunk in enumerate(chunks):
+        last = number == len(chunks) - 1
+        compressor = zlib.compressobj(9, zlib.DEFLATED, -15)
+        deflated = compressor.compress(chunk) + compressor.flush(
+            zlib.Z_FINISH if last else zlib.Z_FULL_FLUSH)
+        if len(deflated) <= len(chunk) * PIECE_WORTH:
+            out += deflated
+        else:
+            out.append(1 if last else 0)
+            out += struct.pack("<HH", len(chunk), len(chunk) ^ 0xFFFF) + chunk
+    return zlib_wrap(data, bytes(out))
+
+
 def libdeflate(path, data):
     """libdeflate's highest level; its gzip member's deflate data, rewrapped."""
     with open(path, "rb") as f:
@@ -188,7 +216,7 @@ def zopfli(path, data):
 
 
 METHODS = {"stored": stored, "zlib": lambda path, data: zlib.compress(data, 9),
-           "libdeflate": libdeflate, "zopfli": zopfli}
+           "libdeflate": libdeflate, "zopfli": zopfli, "pieces": pieces}
 TOOLS = {"libdeflate": "libdeflate-gzip", "zopfli": "zopfli"}
 
 
@@ -215,8 +243,13 @@ def compress_all(jobs, compressor):
         if compressor != "best":
             return list(pool.map(lambda job: smallest([compressor], *job), jobs))
         installed = [m for m in METHODS if m not in TOOLS or shutil.which(TOOLS[m])]
-        fast = [m for m in installed if m != "zopfli"]
+        fast = [m for m in installed if m not in ("zopfli", "pieces")]
         results = list(pool.map(lambda job: smallest(fast, *job), jobs))
+        hardly = [number for number, ((_, data), (stream, _, _)) in enumerate(zip(jobs, results))
+                  if len(stream) > len(data) * NEARLY_INCOMPRESSIBLE]
+        for number, (stream, method, seconds) in zip(
+                hardly, pool.map(lambda number: smallest(["pieces"], *jobs[number]), hardly)):
+            results[number] = (stream, method, results[number][2] + seconds)
         if "zopfli" not in installed:
             return results
         budget, chosen = ZOPFLI_BUDGET, []
