@@ -1,86 +1,197 @@
 #!/bin/sh
-# Measures, on demand and side by side under Wine: start-up to a visible
-# wizard against a bare dialog program, RunInstall itself, the installer's
-# peak working set over a whole installation, and an NSIS installer of the
-# same payload (size, first page, silent install time). Medians of RUNS runs
-# (default 7); results in build/benchmark/results.md.
+# Measures, on demand, the installer on two payloads (the sample one and one
+# of real size from tools/make_real_payload.py) against NSIS installers of
+# the same files (zlib, zlib solid, LZMA solid), side by side under Wine:
+# size, clean build time, start to first window, RunInstall against NSIS's
+# silent install, the speech-runtime package's extraction against CopyFileA,
+# and the peak working set of a whole installation with the package
+# accepted against a bare dialog program. Medians of RUNS runs (default 7),
+# BUILD_RUNS clean builds (default 3; 0 measures the builds of the last run
+# again) and PEAK_RUNS installations (default 3); results in
+# build/benchmark/results.md.
 set -eu
 . "$(dirname "$0")/common.sh"
 PACKAGES="$PACKAGES nsis"
 RUNS=${RUNS:-7}
+BUILD_RUNS=${BUILD_RUNS:-3}
+PEAK_RUNS=${PEAK_RUNS:-3}
+# What the installer may use over the bare dialog program: the payload
+# buffer, the package buffer and 4 MB, in KB.
+PEAK_ALLOWANCE_KB=$(( (1048576 + 12582912 + 4 * 1048576) / 1024 ))
 
 ensure_packages
 ensure_locales
-build MorivaneSetup MorivaneVerify bench_driver bare_dialog
 
 OUT="$BUILD_DIR/benchmark"
-rm -rf "$OUT"
-mkdir -p "$OUT/payload"
+REAL_PAYLOAD="$BUILD_DIR/real-payload"
+[ "$BUILD_RUNS" = 0 ] || rm -rf "$OUT"
+mkdir -p "$OUT"
+if [ ! -f "$REAL_PAYLOAD/Sapi51forQuelt.msi" ]; then
+    log "making the real-size payload in $REAL_PAYLOAD"
+    python3 "$ROOT_DIR/tools/make_real_payload.py" "$REAL_PAYLOAD" >"$OUT/real-payload.log"
+fi
+
+now() { date +%s.%N; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# clean_build NAME [cmake options]: BUILD_RUNS clean configures and builds of
+# MorivaneSetup into $OUT/NAME/build (the toolchain installed, no tests),
+# then the benchmark programs, untimed. Prints the median in seconds.
+clean_build() {
+    name=$1
+    shift
+    dir="$OUT/$name/build"
+    mkdir -p "$OUT/$name"
+    [ "$BUILD_RUNS" = 0 ] || for _ in $(seq 1 "$BUILD_RUNS"); do
+        rm -rf "$dir"
+        start=$(now)
+        cmake -S "$ROOT_DIR" -B "$dir" -G Ninja -DMORIVANE_TESTS=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/i686-w64-mingw32.cmake" "$@" >"$OUT/$name/configure.log"
+        cmake --build "$dir" --target MorivaneSetup >"$OUT/$name/build.log"
+        echo "$(now) $start" | awk '{ print $1 - $2 }'
+    done | median >"$OUT/$name/build-seconds"
+    cmake --build "$dir" --target MorivaneVerify bench_driver bare_dialog >/dev/null
+    mkdir -p "$dir/bench"
+}
+
+# nsis_build NAME KIND: the NSIS installer of the payload gathered for NAME,
+# BUILD_RUNS times; its size and the median time of makensis.
+nsis_build() {
+    name=$1
+    kind=$2
+    flag=""
+    [ "$kind" = solid ] && flag=-DSOLID
+    [ "$kind" = lzma ] && flag=-DLZMA
+    [ "$BUILD_RUNS" = 0 ] || for _ in $(seq 1 "$BUILD_RUNS"); do
+        start=$(now)
+        makensis -V2 $flag -DOUTFILE="$OUT/$name/nsis_$kind.exe" -DPAYLOAD="$OUT/$name/payload" \
+            -DPACKAGE="$OUT/$name/Sapi51forQuelt.msi" "$ROOT_DIR/tools/bench/compare.nsi" \
+            >"$OUT/$name/makensis_$kind.log"
+        echo "$(now) $start" | awk '{ print $1 - $2 }'
+    done | median >"$OUT/$name/nsis_$kind-seconds"
+}
+
+# gather NAME FOLDER...: the 25 installed files and the package, by the
+# names the installer lists, from the first folder that has each (the
+# order the resource packer searches).
+gather() {
+    name=$1
+    shift
+    mkdir -p "$OUT/$name/payload"
+    files=$(cd "$OUT/$name/build" && wine MorivaneVerify.exe MorivaneSetup.exe 2>/dev/null |
+        awk '$7 == "RO" || $7 == "-" { print $6 }')
+    for file in $files Sapi51forQuelt.msi; do
+        target="$OUT/$name/payload"
+        [ "$file" = Sapi51forQuelt.msi ] && target="$OUT/$name"
+        for folder in "$@"; do
+            if [ -f "$folder/$file" ]; then
+                cp "$folder/$file" "$target/"
+                break
+            fi
+        done
+    done
+    log "$name: $(ls "$OUT/$name/payload" | wc -l) files, $(du -cb "$OUT/$name/payload"/* | tail -n 1 | cut -f1) bytes; package $(stat -c %s "$OUT/$name/Sapi51forQuelt.msi") bytes"
+}
+
+log "clean builds of MorivaneSetup ($BUILD_RUNS each)"
+clean_build sample
+clean_build real -DMORIVANE_PAYLOAD_DIR="$REAL_PAYLOAD"
+
 start_xvfb
 trap stop_wine_session EXIT INT TERM
 start_wine_session current
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1
+# The accepted package is handed to the shell: here it opens as nothing, so
+# that Windows Installer does not install it on every run.
+wine reg add 'HKCR\Msi.Package\shell\Open\command' /ve /d 'cmd.exe /c exit' /f >/dev/null 2>&1
 
-# The payload files by their installed names, as the installer lists them.
-names=$(cd "$BUILD_DIR" && wine MorivaneVerify.exe MorivaneSetup.exe 2>/dev/null |
-    awk '$7 == "RO" || $7 == "-" { print $6 }')
-for name in $names; do
-    for folder in "$BUILD_DIR/payload" "$ROOT_DIR/resources/payload"; do
-        if [ -f "$folder/$name" ]; then
-            cp "$folder/$name" "$OUT/payload/"
-            break
-        fi
+gather sample "$OUT/sample/build/payload" "$ROOT_DIR/resources/payload"
+gather real "$REAL_PAYLOAD" "$OUT/real/build/payload" "$ROOT_DIR/resources/payload"
+log "NSIS installers ($BUILD_RUNS builds each)"
+for name in sample real; do
+    for kind in zlib solid lzma; do
+        nsis_build $name $kind
     done
 done
-log "payload: $(ls "$OUT/payload" | wc -l) files, $(du -cb "$OUT/payload"/* | tail -n 1 | cut -f1) bytes"
+nsis_header=$(makensis -V4 -DOUTFILE="$OUT/header.exe" -DPAYLOAD="$OUT/sample/payload" \
+    -DPACKAGE="$OUT/sample/Sapi51forQuelt.msi" "$ROOT_DIR/tools/bench/compare.nsi" |
+    sed -n 's/^EXE header size: *\([0-9]*\).*/\1/p')
 
-nsis_header=""
-for kind in zlib solid; do
-    solid=""
-    [ $kind = solid ] && solid="-DSOLID"
-    makensis -V2 $solid -DOUTFILE="$OUT/nsis_$kind.exe" -DPAYLOAD="$OUT/payload" \
-        "$ROOT_DIR/tools/bench/compare.nsi" >"$OUT/makensis_$kind.log"
-    nsis_header=$(makensis -V4 $solid -DOUTFILE="$OUT/nsis_$kind.exe" -DPAYLOAD="$OUT/payload" \
-        "$ROOT_DIR/tools/bench/compare.nsi" | sed -n 's/^EXE header size: *\([0-9]*\).*/\1/p')
-done
-
-# The same installer compressed with zlib -9, for the size comparison.
-ZLIB_BUILD="$OUT/zlib-build"
-cmake -S "$ROOT_DIR" -B "$ZLIB_BUILD" -G Ninja -DMORIVANE_TESTS=OFF -DMORIVANE_COMPRESSOR=zlib \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/i686-w64-mingw32.cmake" >/dev/null
-cmake --build "$ZLIB_BUILD" --target MorivaneSetup >/dev/null
-
-# The driver finds the installer one folder up, as the tests do.
-cd "$OUT"
-bench() { wine "$BUILD_DIR/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
 windows_path() { printf 'Z:%s\n' "$(printf '%s' "$1" | tr / '\\')"; }
-log "start-up ($RUNS runs each)"
-setup=$(bench firstwindow setup "$RUNS" "$(windows_path "$BUILD_DIR/MorivaneSetup.exe")")
-bare=$(bench firstwindow bare "$RUNS" "$(windows_path "$BUILD_DIR/bare_dialog.exe")")
-nsis_zlib=$(bench firstwindow nsis "$RUNS" "$(windows_path "$OUT/nsis_zlib.exe")")
-nsis_solid=$(bench firstwindow nsis "$RUNS" "$(windows_path "$OUT/nsis_solid.exe")")
-log "installation times"
-runinstall=$(bench runinstall "$RUNS")
-silent_zlib=$(bench silent nsis "$RUNS" "$(windows_path "$OUT/nsis_zlib.exe")" /S '/D=C:\nsis_zlib')
-silent_solid=$(bench silent nsis "$RUNS" "$(windows_path "$OUT/nsis_solid.exe")" /S '/D=C:\nsis_solid')
-log "peak working set (3 whole installations)"
-peak=$(bench peak 3 'C:\bench_peak')
+value() { echo "$1" | awk -v key="$2" '$1 == key { print $2 }'; }
 
-value() { echo "$1" | awk '{ print $2 }'; }
-size() { stat -c %s "$1"; }
-stub=$(cd "$BUILD_DIR" && wine MorivaneVerify.exe MorivaneSetup.exe 2>/dev/null |
-    sed -n 's/.*about \([0-9]*\) without them.*/\1/p')
-ratio=$(awk -v a="$(value "$setup")" -v b="$(value "$bare")" 'BEGIN { printf "%.2f", a / b }')
+# measure NAME: every figure of one payload, into $OUT/NAME/figures. The
+# driver runs one folder below the build, where it finds the installer.
+measure() {
+    name=$1
+    build="$OUT/$name/build"
+    log "$name: start-up, installation and package ($RUNS runs), peak ($PEAK_RUNS installations)"
+    cd "$build/bench"
+    bench() { wine "$build/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+    {
+        bench firstwindow setup "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")"
+        bench windowpeak setup_window "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")"
+        for kind in zlib solid lzma; do
+            exe=$(windows_path "$OUT/$name/nsis_$kind.exe")
+            bench firstwindow "nsis_$kind" "$RUNS" "$exe"
+            bench silent "silent_$kind" "$RUNS" "$exe" /S "/D=C:\\nsis_${name}_$kind"
+        done
+        bench runinstall "$RUNS"
+        bench package "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")" \
+            "$(windows_path "$OUT/$name/Sapi51forQuelt.msi")" "$(windows_path "$build/bench")"
+        bench peak "$PEAK_RUNS" "C:\\peak_$name"
+    } >"$OUT/$name/figures"
+    cd "$OUT"
+}
+measure sample
+measure real
+bare=$(windows_path "$OUT/sample/build/bare_dialog.exe")
+bench_bare() { wine "$OUT/sample/build/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+bench_bare firstwindow bare "$RUNS" "$bare" >"$OUT/bare"
+bench_bare windowpeak bare_peak "$RUNS" "$bare" >>"$OUT/bare"
+
+bare_ms=$(value "$(cat "$OUT/bare")" bare)
+bare_peak=$(value "$(cat "$OUT/bare")" bare_peak)
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+group() { echo "$1" | sed -e ':a' -e 's/\([0-9]\)\([0-9]\{3\}\)\($\|,\)/\1,\2\3/' -e 'ta'; }
+
+# table NAME TITLE: the figures of one payload with each aim and its ratio.
+table() {
+    name=$1
+    f=$(cat "$OUT/$name/figures")
+    build="$OUT/$name/build"
+    size=$(stat -c %s "$build/MorivaneSetup.exe")
+    stub=$(( size - $(cat "$build"/text/*.z | wc -c) ))
+    nz=$(stat -c %s "$OUT/$name/nsis_zlib.exe")
+    ns=$(stat -c %s "$OUT/$name/nsis_solid.exe")
+    nl=$(stat -c %s "$OUT/$name/nsis_lzma.exe")
+    seconds() { printf "%.1f" "$(cat "$OUT/$name/$1-seconds")"; }
+    setup=$(value "$f" setup)
+    nsis_page=$(value "$f" nsis_zlib)
+    install=$(value "$f" runinstall)
+    silent=$(value "$f" silent_zlib)
+    extract=$(value "$f" extract)
+    copy=$(value "$f" copy)
+    peak=$(value "$f" peak)
+    over=$(awk -v a="$peak" -v b="$bare_peak" 'BEGIN { print a - b }')
+    echo "### $2"
+    echo
+    echo "| measure | MorivaneSetup | NSIS zlib | NSIS zlib solid | NSIS LZMA solid | aim | ratio to aim |"
+    echo "|---|---|---|---|---|---|---|"
+    echo "| installer size, bytes | $(group "$size") | $(group "$nz") | $(group "$ns") | $(group "$nl") | no larger than NSIS zlib | $(ratio "$size" "$nz") |"
+    echo "| stub (without TEXT resources), bytes | $(group "$stub") | $(group "$nsis_header") (EXE header) | | | under 65,536 | $(ratio "$stub" 65536) |"
+    echo "| clean build, s | $(seconds build) (configure and build) | $(seconds nsis_zlib) (makensis) | $(seconds nsis_solid) | $(seconds nsis_lzma) | within 60 s | $(ratio "$(seconds build)" 60) |"
+    echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(ratio "$setup" "$nsis_page") |"
+    echo "| working set at first window, KB | $(group "$(value "$f" setup_window)") (bare dialog: $(group "$bare_peak")) | | | | | |"
+    echo "| install, ms | $install (RunInstall) | $silent (silent run) | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(ratio "$install" "$silent") |"
+    echo "| package written, ms | $extract (extracted through the 12 MB buffer; CopyFileA: $copy) | | | | within 1.5 × CopyFileA | $(ratio "$extract" "$(awk -v c="$copy" 'BEGIN { print 1.5 * c }')") ($(ratio "$extract" "$copy") × the copy) |"
+    echo "| peak working set, KB | $(group "$peak") (whole installation, package accepted; $(group "$over") over the bare dialog) | | | | at most $(group "$PEAK_ALLOWANCE_KB") over the bare dialog | $(ratio "$over" "$PEAK_ALLOWANCE_KB") |"
+    echo
+}
 
 {
-    echo "| measure | MorivaneSetup | NSIS zlib | NSIS zlib solid |"
-    echo "|---|---|---|---|"
-    echo "| installer size, bytes | $(size "$BUILD_DIR/MorivaneSetup.exe") (zopfli), $(size "$ZLIB_BUILD/MorivaneSetup.exe") (zlib -9) | $(size "$OUT/nsis_zlib.exe") | $(size "$OUT/nsis_solid.exe") |"
-    echo "| stub (without payload), bytes | about $stub | $nsis_header (EXE header) | $nsis_header |"
-    echo "| start to first visible window, ms | $(value "$setup") (bare dialog: $(value "$bare"); ratio $ratio) | $(value "$nsis_zlib") | $(value "$nsis_solid") |"
-    echo "| install time, ms | $(value "$runinstall") (RunInstall) | $(value "$silent_zlib") (whole silent run) | $(value "$silent_solid") (whole silent run) |"
-    echo "| peak working set, KB | $(value "$peak") (whole installation) | | |"
-    echo
-    echo "Medians of $RUNS runs (3 for the working set), Wine $(wine --version | sed 's/wine-//'), $(date -u +%Y-%m-%d)."
+    table sample "Sample payload ($(ls "$OUT/sample/payload" | wc -l) files, $(group "$(du -cb "$OUT/sample/payload"/* | tail -n 1 | cut -f1)") bytes; package $(group "$(stat -c %s "$OUT/sample/Sapi51forQuelt.msi")") bytes)"
+    table real "Real-size payload ($(ls "$OUT/real/payload" | wc -l) files, $(group "$(du -cb "$OUT/real/payload"/* | tail -n 1 | cut -f1)") bytes; package $(group "$(stat -c %s "$OUT/real/Sapi51forQuelt.msi")") bytes)"
+    echo "Medians of $RUNS runs ($BUILD_RUNS clean builds, $PEAK_RUNS installations for the peak), Wine $(wine --version | sed 's/wine-//'), $(nproc) cores, $(date -u +%Y-%m-%d). Ratios: the figure over its aim's bound; 1.00 or less meets the aim."
 } | tee "$OUT/results.md"

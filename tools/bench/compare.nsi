@@ -1,7 +1,12 @@
 ; The same 25 payload files as MorivaneSetup.exe, in the plainest installer
-; NSIS makes: a directory page and an install page. Built by
-; scripts/benchmark.sh with -DOUTFILE=... -DPAYLOAD=... [-DSOLID].
-!ifdef SOLID
+; NSIS makes: a directory page and an install page, and the same
+; speech-runtime package in a section a silent install leaves out (carried,
+; as the installer carries it, but not written). Built by
+; scripts/benchmark.sh with -DOUTFILE=... -DPAYLOAD=... -DPACKAGE=...
+; [-DSOLID | -DLZMA].
+!ifdef LZMA
+SetCompressor /SOLID lzma
+!else ifdef SOLID
 SetCompressor /SOLID zlib
 !else
 SetCompressor zlib
@@ -15,4 +20,8 @@ Page instfiles
 Section
     SetOutPath "$INSTDIR"
     File "${PAYLOAD}\*.*"
+SectionEnd
+Section /o "Speech runtime"
+    SetOutPath "$TEMP"
+    File "${PACKAGE}"
 SectionEnd
