@@ -130,12 +130,15 @@ measure() {
     cd "$build/bench"
     bench() { wine "$build/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
     {
-        bench firstwindow setup "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")"
+        bench firstwindow "$RUNS" setup "$(windows_path "$build/MorivaneSetup.exe")" \
+            bare "$(windows_path "$OUT/sample/build/bare_dialog.exe")" \
+            nsis_zlib "$(windows_path "$OUT/$name/nsis_zlib.exe")" \
+            nsis_solid "$(windows_path "$OUT/$name/nsis_solid.exe")" \
+            nsis_lzma "$(windows_path "$OUT/$name/nsis_lzma.exe")"
         bench windowpeak setup_window "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")"
         for kind in zlib solid lzma; do
-            exe=$(windows_path "$OUT/$name/nsis_$kind.exe")
-            bench firstwindow "nsis_$kind" "$RUNS" "$exe"
-            bench silent "silent_$kind" "$RUNS" "$exe" /S "/D=C:\\nsis_${name}_$kind"
+            bench silent "silent_$kind" "$RUNS" "$(windows_path "$OUT/$name/nsis_$kind.exe")" \
+                /S "/D=C:\\nsis_${name}_$kind"
         done
         bench runinstall "$RUNS"
         bench package "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")" \
@@ -146,14 +149,10 @@ measure() {
 }
 measure sample
 measure real
-bare=$(windows_path "$OUT/sample/build/bare_dialog.exe")
-bench_bare() { wine "$OUT/sample/build/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
-bench_bare firstwindow bare "$RUNS" "$bare" >"$OUT/bare"
-bench_bare windowpeak bare_peak "$RUNS" "$bare" >>"$OUT/bare"
-
-bare_ms=$(value "$(cat "$OUT/bare")" bare)
+wine "$OUT/sample/build/bench_driver.exe" windowpeak bare_peak "$RUNS" \
+    "$(windows_path "$OUT/sample/build/bare_dialog.exe")" 2>/dev/null | tr -d '\r' >"$OUT/bare"
 bare_peak=$(value "$(cat "$OUT/bare")" bare_peak)
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+ratio() { awk -v a="$1" -v b="$2" -v d="${3:-2}" 'BEGIN { printf "%.*f", d, a / b }'; }
 group() { echo "$1" | sed -e ':a' -e 's/\([0-9]\)\([0-9]\{3\}\)\($\|,\)/\1,\2\3/' -e 'ta'; }
 
 # table NAME TITLE: the figures of one payload with each aim and its ratio.
@@ -168,6 +167,7 @@ table() {
     nl=$(stat -c %s "$OUT/$name/nsis_lzma.exe")
     seconds() { printf "%.1f" "$(cat "$OUT/$name/$1-seconds")"; }
     setup=$(value "$f" setup)
+    bare_ms=$(value "$f" bare)
     nsis_page=$(value "$f" nsis_zlib)
     install=$(value "$f" runinstall)
     silent=$(value "$f" silent_zlib)
@@ -179,7 +179,7 @@ table() {
     echo
     echo "| measure | MorivaneSetup | NSIS zlib | NSIS zlib solid | NSIS LZMA solid | aim | ratio to aim |"
     echo "|---|---|---|---|---|---|---|"
-    echo "| installer size, bytes | $(group "$size") | $(group "$nz") | $(group "$ns") | $(group "$nl") | no larger than NSIS zlib | $(ratio "$size" "$nz") |"
+    echo "| installer size, bytes | $(group "$size") | $(group "$nz") | $(group "$ns") | $(group "$nl") | no larger than NSIS zlib | $(ratio "$size" "$nz" 3) |"
     echo "| stub (without TEXT resources), bytes | $(group "$stub") | $(group "$nsis_header") (EXE header) | | | under 65,536 | $(ratio "$stub" 65536) |"
     echo "| clean build, s | $(seconds build) (configure and build) | $(seconds nsis_zlib) (makensis) | $(seconds nsis_solid) | $(seconds nsis_lzma) | within 60 s | $(ratio "$(seconds build)" 60) |"
     echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(ratio "$setup" "$nsis_page") |"

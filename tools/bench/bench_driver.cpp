@@ -1,8 +1,10 @@
 // Benchmark driver, run under Wine by scripts/benchmark.sh from a folder one
 // level below the build whose installer it measures. Each mode prints lines
 // "name value unit" with the median of its runs.
-//   bench_driver firstwindow NAME RUNS EXE [ARGS]  process start to its first
-//                                                  visible window
+//   bench_driver firstwindow RUNS NAME EXE [NAME EXE...]
+//                                                  process start to its first
+//                                                  visible window, the
+//                                                  programs taking turns
 //   bench_driver windowpeak NAME RUNS EXE          peak working set once that
 //                                                  window shows
 //   bench_driver silent NAME RUNS EXE ARGS         process start to exit
@@ -118,6 +120,27 @@ static int TimeRuns(const char *name, int runs, const std::string &command,
         End(&process);
     }
     printf("%s %.0f ms\n", name, Median(times));
+    return 0;
+}
+
+// Each round starts every program once, in turn, so that the load of a
+// shared machine falls on all of them alike; prints each one's median.
+static int FirstWindows(int runs, int count, char **namesAndPaths)
+{
+    std::vector<std::vector<double> > times(count);
+    for (int i = 0; i < runs; ++i) {
+        for (int k = 0; k < count; ++k) {
+            PROCESS_INFORMATION process;
+            double start = Now();
+            if (!Launch(Quoted(namesAndPaths[2 * k + 1]), &process))
+                return 1;
+            WaitForFirstWindow(&process, start);
+            times[k].push_back(Now() - start);
+            End(&process);
+        }
+    }
+    for (int k = 0; k < count; ++k)
+        printf("%s %.0f ms\n", namesAndPaths[2 * k], Median(times[k]));
     return 0;
 }
 
@@ -291,8 +314,8 @@ static std::string CommandLine(int argc, char **argv, int first)
 int main(int argc, char **argv)
 {
     std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "firstwindow" && argc >= 5)
-        return TimeRuns(argv[2], atoi(argv[3]), CommandLine(argc, argv, 4), WaitForFirstWindow);
+    if (mode == "firstwindow" && argc >= 5 && argc % 2 == 1)
+        return FirstWindows(atoi(argv[2]), (argc - 3) / 2, argv + 3);
     if (mode == "windowpeak" && argc >= 5)
         return WindowPeak(argv[2], atoi(argv[3]), CommandLine(argc, argv, 4));
     if (mode == "silent" && argc >= 5)
