@@ -304,9 +304,11 @@ TEST_F(Installation, MissingParentFolderThenAgreeAgain)
 }
 
 // A folder typed relative to where the installer was started is made
-// absolute: files, settings and shortcuts all name the same folder.
+// absolute: entering it (it exists) changes the current folder, yet files,
+// settings and shortcuts all name that one folder.
 TEST_F(Installation, RelativeFolderIsMadeAbsolute)
 {
+    ASSERT_TRUE(CreateDirectoryA((scratch + "\\Relative").c_str(), NULL));
     StartInstallation("Relative", false, false, 0, scratch);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDCANCEL));

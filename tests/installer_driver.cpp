@@ -159,14 +159,11 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
     }
 }
 
-bool SettlePostedMessages(HWND dialog, int markerId)
+bool SettlePostedMessages(HWND edit)
 {
-    HWND marker = Control(dialog, markerId);
-    HFONT before = (HFONT)SendMessageA(marker, WM_GETFONT, 0, 0);
-    HFONT font = (HFONT)GetStockObject(before == GetStockObject(ANSI_VAR_FONT) ? ANSI_FIXED_FONT
-                                                                              : ANSI_VAR_FONT);
-    return PostMessageA(marker, WM_SETFONT, (WPARAM)font, FALSE) &&
-           WaitUntil([&] { return (HFONT)SendMessageA(marker, WM_GETFONT, 0, 0) == font; });
+    LRESULT limit = SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == 30000 ? 30001 : 30000;
+    return PostMessageA(edit, EM_SETLIMITTEXT, (WPARAM)limit, 0) &&
+           WaitUntil([&] { return SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == limit; });
 }
 
 bool RoundTrip(HWND window)

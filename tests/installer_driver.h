@@ -53,10 +53,10 @@ std::string CopyWithDamagedResource(WORD id);
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 5000);
 
-// Returns once every message posted to `dialog`'s thread before the call has
-// been handled: a marker posted behind them is waited for. The marker sets
-// the font of the control `markerId`, which must show no text.
-bool SettlePostedMessages(HWND dialog, int markerId);
+// Returns once every message posted to `edit`'s thread before the call has
+// been handled: a marker posted behind them is waited for. The marker moves
+// the edit control's text limit by one, between 30000 and 30001.
+bool SettlePostedMessages(HWND edit);
 // Returns once `window`'s thread is back in its message loop, having handled
 // whatever it was doing.
 bool RoundTrip(HWND window);

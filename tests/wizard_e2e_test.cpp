@@ -161,7 +161,7 @@ TEST_F(Wizard, EnterOnBackPressesBackOnly)
     PressEnterOn(wizard, IDC_BACK);
     ExpectPage(PATH_PAGE, false);
     // A Next posted with the Back would be handled before this marker.
-    ASSERT_TRUE(SettlePostedMessages(wizard, IDC_DIVIDER));
+    ASSERT_TRUE(SettlePostedMessages(Control(wizard, IDC_PATH_EDIT)));
     EXPECT_TRUE(ShowsPage(wizard, PATH_PAGE));
     Click(wizard, IDCANCEL);
     EXPECT_EQ(0, run.WaitForExit());
@@ -249,9 +249,9 @@ TEST(WizardLicence, AReloadDoesNotDoubleTheChineseLines)
     ASSERT_TRUE(run.Start(copy));
     HWND wizard = run.WaitForWizard();
     ASSERT_NE(nullptr, wizard);
+    Click(wizard, IDC_NEXT);
+    ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, LANGUAGE_PAGE); }));
     for (int visit = 1; visit <= 2; ++visit) {
-        Click(wizard, IDC_NEXT);
-        ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, LANGUAGE_PAGE); }));
         Click(wizard, IDC_NEXT);
         ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_ENGLISH); }));
         ASSERT_TRUE(RoundTrip(wizard));
