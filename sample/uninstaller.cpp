@@ -14,6 +14,7 @@
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/join_path.h"
+#include "base/system_dll.h"
 #include "install/file_attributes.h"
 #include "install/payload_table.h"
 #include "install/shortcuts.h"

@@ -2,7 +2,12 @@
 // information, and DLLs planted beside it.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <io.h>
+#include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,85 +16,183 @@
 
 namespace {
 
-// System DLLs that are loaded on demand, by name. Told to prefer native DLLs
-// for them, Wine takes them from the program's folder, as Windows does for any
-// DLL that is not a known system DLL. (Others, such as version.dll, Wine
-// itself loads before the program starts, where no program can intervene.)
-const char *const kPlantedNames[] = {"dwmapi", "propsys", "userenv"};
-// Planted too, under Wine's own load order, which takes its builtin DLLs.
-const char *const kAlsoPlanted[] = {"version", "uxtheme"};
+// Wine told to prefer, for the programs named, a DLL of `names` found on the
+// search path, as Windows does for any DLL that is not one of its known DLLs.
+// Per program in the registry: an override in the environment of a program
+// started from a Windows program does not reach its import table.
+class PreferPlanted {
+public:
+    PreferPlanted(const std::vector<std::string> &programs, const std::vector<std::string> &names)
+        : programs(programs)
+    {
+        for (const std::string &program : programs) {
+            HKEY key;
+            EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, Key(program).c_str(), 0,
+                                                     NULL, 0, KEY_SET_VALUE, NULL, &key, NULL));
+            for (const std::string &name : names)
+                RegSetValueExA(key, name.c_str(), 0, REG_SZ, (const BYTE *)"native,builtin", 15);
+            RegCloseKey(key);
+        }
+    }
+    ~PreferPlanted()
+    {
+        for (const std::string &program : programs)
+            RegDeleteKeyA(HKEY_CURRENT_USER, Key(program).c_str());
+    }
 
-std::string PlantingOverrides()
-{
-    std::string overrides = "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d";
-    for (const char *name : kPlantedNames)
-        overrides += std::string(";") + name + "=n,b";
-    return overrides;
-}
+private:
+    static std::string Key(const std::string &program)
+    {
+        return "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides";
+    }
+    std::vector<std::string> programs;
+};
 
-// A folder holding `program` and the planted DLL under every name.
-std::string PlantedFolder(const std::string &program)
+// A folder holding a copy of each program and the marking DLL under each name.
+std::string PlantedFolder(const std::vector<std::string> &programs,
+                          const std::vector<std::string> &names)
 {
     std::string folder = MakeScratchFolder("planted");
-    std::string copy = folder + program.substr(program.rfind('\\'));
-    EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE));
-    for (const char *name : kPlantedNames)
-        EXPECT_TRUE(CopyFileA(BuiltFile("..\\tests\\planted.dll").c_str(),
-                              (folder + "\\" + name + ".dll").c_str(), FALSE));
-    for (const char *name : kAlsoPlanted)
+    for (const std::string &program : programs)
+        EXPECT_TRUE(CopyFileA(program.c_str(),
+                              (folder + program.substr(program.rfind('\\'))).c_str(), FALSE));
+    for (const std::string &name : names)
         EXPECT_TRUE(CopyFileA(BuiltFile("..\\tests\\planted.dll").c_str(),
                               (folder + "\\" + name + ".dll").c_str(), FALSE));
     return folder;
 }
 
-bool Loaded(const std::string &folder, const char *name)
+std::string Marker(const std::string &folder, const std::string &name)
 {
-    return _access((folder + "\\" + name + ".dll.loaded").c_str(), 0) == 0;
+    return folder + "\\" + name + ".dll.loaded";
 }
 
-// The probe shows that a planted DLL is loaded when nothing prevents it, and
-// that the installer's restriction keeps it out.
+std::vector<std::string> LoadedNames(const std::string &folder,
+                                     const std::vector<std::string> &names)
+{
+    std::vector<std::string> loaded;
+    for (const std::string &name : names)
+        if (Exists(Marker(folder, name))) {
+            loaded.push_back(name);
+            DeleteFileA(Marker(folder, name).c_str());
+        }
+    return loaded;
+}
+
+// The probe shows that a DLL planted beside a program is loaded by name when
+// nothing prevents it, and that the installer's restriction keeps it out.
 TEST(DllPlanting, RestrictedSearchTakesOnlySystemDlls)
 {
-    std::string folder = PlantedFolder(BuiltFile("..\\tests\\dll_probe.exe"));
+    const std::vector<std::string> names = {"dwmapi", "propsys", "userenv"};
+    std::string folder = PlantedFolder({BuiltFile("..\\tests\\dll_probe.exe")}, names);
     std::string probe = folder + "\\dll_probe.exe";
-    for (const char *name : kPlantedNames) {
+    PreferPlanted prefer({"dll_probe.exe"}, names);
+    for (const std::string &name : names) {
         SCOPED_TRACE(name);
-        std::string dll = std::string(name) + ".dll";
         InstallerRun open;
-        ASSERT_TRUE(open.Start(probe, folder, PlantingOverrides(), "open " + dll));
+        ASSERT_TRUE(open.Start(probe, folder, "", "open " + name + ".dll"));
         open.WaitForExit();
-        EXPECT_TRUE(Loaded(folder, name)) << "the planted DLL is loaded when nothing stops it";
-        DeleteFileA((folder + "\\" + dll + ".loaded").c_str());
+        EXPECT_EQ(std::vector<std::string>{name}, LoadedNames(folder, names))
+            << "the planted DLL is loaded when nothing stops it";
 
         InstallerRun restricted;
-        ASSERT_TRUE(restricted.Start(probe, folder, PlantingOverrides(), "restricted " + dll));
+        ASSERT_TRUE(restricted.Start(probe, folder, "", "restricted " + name + ".dll"));
         EXPECT_EQ(0, restricted.WaitForExit()) << "the system's own DLL is loaded instead";
-        EXPECT_FALSE(Loaded(folder, name));
+        EXPECT_TRUE(LoadedNames(folder, names).empty());
     }
 }
 
-TEST(DllPlanting, NoPlantedDllRunsInTheInstaller)
+// comctl32 is not a known DLL: a program that imports it takes the one
+// beside it before its first line runs. The installer loads it itself.
+TEST(DllPlanting, InstallerImportsNothingThatCanBePlanted)
 {
-    std::string folder = PlantedFolder(InstallerPath());
+    const std::vector<std::string> names = {"comctl32"};
+    std::string folder =
+        PlantedFolder({BuiltFile("..\\tests\\dll_probe.exe"), InstallerPath()}, names);
+    PreferPlanted prefer({"dll_probe.exe", "MorivaneSetup.exe"}, names);
+    InstallerRun probe;
+    ASSERT_TRUE(probe.Start(folder + "\\dll_probe.exe", folder, "", "imports"));
+    EXPECT_EQ(0, probe.WaitForExit());
+    EXPECT_EQ(names, LoadedNames(folder, names)) << "a program importing comctl32 loads the planted one";
+
     InstallerRun run;
-    ASSERT_TRUE(run.Start(folder + "\\MorivaneSetup.exe", folder, PlantingOverrides()));
+    ASSERT_TRUE(run.Start(folder + "\\MorivaneSetup.exe", folder));
     HWND wizard = run.WaitForWizard();
     ASSERT_NE(nullptr, wizard);
+    HWND bar = Control(wizard, IDC_PROGRESS);
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(bar, PBM_SETPOS, 40, 0, SMTO_BLOCK, 5000, NULL);
+    SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_BLOCK, 5000, &position);
+    EXPECT_EQ(40u, position) << "the wizard's progress bar works";
+    Click(wizard, IDCANCEL);
+    EXPECT_EQ(0, run.WaitForExit());
+    EXPECT_TRUE(LoadedNames(folder, names).empty()) << "the installer loaded the planted comctl32";
+}
+
+// A copy of the installer whose DLL search restriction finds no function to
+// call: the same program with the restriction off.
+std::string InstallerWithoutRestriction(const std::string &folder)
+{
+    std::vector<unsigned char> bytes = ReadWholeFile(InstallerPath());
+    for (const char *name : {"SetDefaultDllDirectories", "SetDllDirectoryA"}) {
+        std::string needle(name, strlen(name) + 1);
+        auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
+        if (at == bytes.end())
+            return std::string();
+        *at = 'X';
+    }
+    std::string copy = folder + "\\Unrestricted.exe";
+    return WriteWholeFile(copy, std::string(bytes.begin(), bytes.end())) ? copy : std::string();
+}
+
+// What the wizard does by hand: the folder chooser, the language and licence
+// pages, Cancel. Returns the exit code.
+int WalkTheWizard(const std::string &program, const std::string &folder)
+{
+    InstallerRun run;
+    if (!run.Start(program, folder))
+        return -2;
+    HWND wizard = run.WaitForWizard();
+    if (wizard == NULL)
+        return -3;
     PostMessageA(wizard, WM_COMMAND, IDC_BROWSE, 0);
     HWND chooser = run.WaitForWindow("Choose Destination Directory", 10000);
-    ASSERT_NE(nullptr, chooser);
+    if (chooser == NULL)
+        return -4;
     Click(chooser, IDCANCEL);
     WaitUntil([&] { return !IsWindowVisible(chooser); });
     Click(wizard, IDC_NEXT);
     Click(wizard, IDC_NEXT);
     Sleep(300);
     Click(wizard, IDCANCEL);
-    EXPECT_EQ(0, run.WaitForExit());
-    for (const char *name : kPlantedNames)
-        EXPECT_FALSE(Loaded(folder, name)) << name << ".dll was loaded";
-    for (const char *name : kAlsoPlanted)
-        EXPECT_FALSE(Loaded(folder, name)) << name << ".dll was loaded";
+    return run.WaitForExit();
+}
+
+// Once running, the installer asks for uxtheme by name (Wine's user32 loads
+// it for the first window): a copy without the restriction takes the planted
+// one at once, the installer walked through every page does not. (Wine's
+// builtin DLLs take some DLLs from beside a program whatever it does: those
+// they import, such as user32's version.dll, before its first line, and
+// those they delay-load, such as uxtheme's msimg32, ignoring the
+// restriction. Windows does neither, so they are not planted here.)
+TEST(DllPlanting, WalkedInstallerTakesNoPlantedDll)
+{
+    const std::vector<std::string> names = {"uxtheme"};
+    std::string folder = PlantedFolder({InstallerPath()}, names);
+    std::string unrestricted = InstallerWithoutRestriction(folder);
+    ASSERT_FALSE(unrestricted.empty());
+    PreferPlanted prefer({"Unrestricted.exe", "MorivaneSetup.exe"}, names);
+    {
+        InstallerRun control;
+        ASSERT_TRUE(control.Start(unrestricted, folder));
+        EXPECT_TRUE(WaitUntil([&] { return Exists(Marker(folder, "uxtheme")); }, 10000))
+            << "without the restriction the planted uxtheme is loaded";
+        control.WaitForExit(0);
+    }
+    LoadedNames(folder, names);
+
+    EXPECT_EQ(0, WalkTheWizard(folder + "\\MorivaneSetup.exe", folder));
+    EXPECT_EQ(std::vector<std::string>(), LoadedNames(folder, names));
 }
 
 TEST(Declarations, ManifestAsksForNoElevation)

@@ -89,11 +89,19 @@ std::string MakeScratchFolder(const char *tag)
     DWORD length = GetTempPathA(sizeof temp, temp);
     if (length == 0 || length >= sizeof temp)
         return std::string();
+    // Process ids come round again within a Wine session: a name already
+    // taken means the next one.
     static int counter;
     char folder[MAX_PATH];
-    snprintf(folder, sizeof folder, "%smv_%s_%lu_%d", temp, tag,
-             GetCurrentProcessId(), ++counter);
-    return CreateDirectoryA(folder, NULL) ? std::string(folder) : std::string();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        snprintf(folder, sizeof folder, "%smv_%s_%lu_%d", temp, tag,
+                 GetCurrentProcessId(), ++counter);
+        if (CreateDirectoryA(folder, NULL))
+            return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return std::string();
 }
 
 std::vector<unsigned char> ReadWholeFile(const std::string &path)
