@@ -127,6 +127,24 @@ bool WriteWholeFile(const std::string &path, const std::string &content)
     return fclose(out) == 0 && written == content.size();
 }
 
+std::string FillDriveE(unsigned long leaveFree)
+{
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExA("E:\\", &available, &total, &free) ||
+        available.QuadPart < leaveFree)
+        return std::string();
+    static int counter;
+    std::string filler =
+        "E:\\filler-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    std::string content((size_t)(available.QuadPart - leaveFree), 'f');
+    if (!WriteWholeFile(filler, content) || !GetDiskFreeSpaceExA("E:\\", &available, &total, &free) ||
+        available.QuadPart != leaveFree) {
+        DeleteFileA(filler.c_str());
+        return std::string();
+    }
+    return filler;
+}
+
 int CountFolderEntries(const std::string &folder)
 {
     WIN32_FIND_DATAA found;
