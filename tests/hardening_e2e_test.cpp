@@ -195,17 +195,46 @@ TEST(DllPlanting, WalkedInstallerTakesNoPlantedDll)
     EXPECT_EQ(std::vector<std::string>(), LoadedNames(folder, names));
 }
 
-TEST(Declarations, ManifestAsksForNoElevation)
+// The application manifest of a program file, empty when it has none.
+std::string ManifestOf(const std::string &program)
 {
-    HMODULE installer = LoadLibraryExA(InstallerPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, installer);
-    HRSRC found = FindResourceA(installer, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    ASSERT_NE(nullptr, found);
-    std::string manifest((const char *)LockResource(LoadResource(installer, found)),
-                         SizeofResource(installer, found));
-    EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\""));
-    EXPECT_NE(std::string::npos, manifest.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"));
-    FreeLibrary(installer);
+    HMODULE module = LoadLibraryExA(program.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == NULL)
+        return std::string();
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    std::string manifest;
+    if (found != NULL)
+        manifest.assign((const char *)LockResource(LoadResource(module, found)),
+                        SizeofResource(module, found));
+    FreeLibrary(module);
+    return manifest;
+}
+
+// asInvoker keeps Windows from taking a program whose name holds "Setup" or
+// "Install" for an installer and asking for an administrator; the supported
+// systems keep it from running the program in an older system's ways.
+TEST(Declarations, EveryProgramAsksForNoElevation)
+{
+    std::string folder = MakeScratchFolder("manifests");
+    struct Program {
+        const char *name;
+        WORD id;  // its "TEXT" resource, 0 for the installer itself
+    } programs[] = {{"MorivaneSetup.exe", 0},
+                    {"Morivane.exe", IDR_PRODUCT_EXE},
+                    {"MorivaneUnInstall.exe", IDR_UNINSTALLER_EXE}};
+    for (const Program &program : programs) {
+        SCOPED_TRACE(program.name);
+        std::string path = InstallerPath();
+        if (program.id != 0) {
+            std::vector<unsigned char> bytes =
+                InflatedResource(GetModuleHandleA(NULL), program.id, PAYLOAD_BUFFER_SIZE);
+            path = folder + "\\" + program.name;
+            ASSERT_TRUE(WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
+        }
+        std::string manifest = ManifestOf(path);
+        EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\"")) << manifest;
+        EXPECT_NE(std::string::npos, manifest.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"));
+    }
 }
 
 TEST(Declarations, VersionInformationNamesProductAndMaker)
