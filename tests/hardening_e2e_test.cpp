@@ -689,7 +689,7 @@ TEST(OwnFolders, UninstallerRunsFromAFreshFolderOfItsOwn)
 }
 
 // Told to remove a folder that does not hold it, the uninstaller does
-// nothing: no question, no file touched.
+// nothing: no question, no file touched, not even its own.
 TEST(OwnFolders, UninstallerRemovesOnlyAFolderThatHoldsIt)
 {
     std::string product = InstalledProduct();
@@ -700,7 +700,10 @@ TEST(OwnFolders, UninstallerRemovesOnlyAFolderThatHoldsIt)
                           "/remove \"" + other + "\""));
     EXPECT_EQ(1, run.WaitForExit());
     EXPECT_EQ("someone else's", Contents(other + "\\sort.dic"));
-    EXPECT_TRUE(Exists(product + "\\MorivaneUnInstall.exe"));
+    std::vector<std::string> pending = PendingRemovals();
+    EXPECT_TRUE(std::find(pending.begin(), pending.end(),
+                          "\\??\\" + product + "\\MorivaneUnInstall.exe") == pending.end())
+        << "only a copy in a private folder removes itself";
 }
 
 }  // namespace
