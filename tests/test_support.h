@@ -34,6 +34,11 @@ const uint32_t kBlack = 0x00000000;
 std::string MakeScratchFolder(const char *tag);
 std::vector<unsigned char> ReadWholeFile(const std::string &path);
 bool WriteWholeFile(const std::string &path, const std::string &content);
+// Takes all but `leaveFree` bytes of the small drive E: that the suite maps
+// (a tmpfs) with a file, whose path it returns for deleting; empty when
+// there is no such drive or it cannot be filled so.
+std::string FillDriveE(unsigned long leaveFree);
+
 // Number of entries in a folder other than "." and "..".
 int CountFolderEntries(const std::string &folder);
 
