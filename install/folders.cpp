@@ -3,11 +3,21 @@
 
 #include <windows.h>
 
-#include <ntsecapi.h>
 #include <sddl.h>
 #include <string.h>
 
 #include "base/format.h"
+
+// Looked up at run time, so that the installer still starts on systems
+// older than they are (Windows 2000 for the first two, XP for the third).
+typedef BOOL(WINAPI *SidToTextFunction)(PSID, LPSTR *);
+typedef BOOL(WINAPI *TextToDescriptorFunction)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
+typedef BOOLEAN(WINAPI *RandomFunction)(PVOID, ULONG);
+
+static FARPROC SecurityFunction(const char *name)
+{
+    return GetProcAddress(GetModuleHandleA("advapi32.dll"), name);
+}
 
 enum { TOKEN_USER_BUFFER = 256, SID_TEXT_BUFFER = 192, DACL_TEXT_BUFFER = 384, NAME_ATTEMPTS = 16 };
 
@@ -29,8 +39,9 @@ static int CurrentUserSid(char *out, size_t size)
     DWORD needed = 0;
     BOOL got = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &needed);
     CloseHandle(token);
+    SidToTextFunction sidToText = (SidToTextFunction)(void *)SecurityFunction("ConvertSidToStringSidA");
     char *text = NULL;
-    if (!got || !ConvertSidToStringSidA(((TOKEN_USER *)buffer)->User.Sid, &text))
+    if (!got || sidToText == NULL || !sidToText(((TOKEN_USER *)buffer)->User.Sid, &text))
         return 0;
     int fits = FormatText(out, size, "%s", text);
     LocalFree(text);
@@ -38,16 +49,21 @@ static int CurrentUserSid(char *out, size_t size)
 }
 
 // Creates `path` with the folder permissions above. Without them there is
-// no folder: one with inherited permissions is what this prevents.
+// no folder: one with inherited permissions is what this prevents. A system
+// that cannot write permissions as text at all predates them (Windows 9x,
+// NT 4): the folder is made as the system makes it.
 static int CreateFolderOfOurOwn(const char *path, int othersMayRun)
 {
+    TextToDescriptorFunction textToDescriptor = (TextToDescriptorFunction)(void *)SecurityFunction(
+        "ConvertStringSecurityDescriptorToSecurityDescriptorA");
+    if (textToDescriptor == NULL)
+        return CreateDirectoryA(path, NULL) ? 1 : 0;
     char sid[SID_TEXT_BUFFER];
     char dacl[DACL_TEXT_BUFFER];
     PSECURITY_DESCRIPTOR descriptor = NULL;
     if (!CurrentUserSid(sid, sizeof sid) ||
         !FormatText(dacl, sizeof dacl, kFolderDacl, sid, othersMayRun ? kUsersReadAndRun : "") ||
-        !ConvertStringSecurityDescriptorToSecurityDescriptorA(dacl, SDDL_REVISION_1, &descriptor,
-                                                              NULL)) {
+        !textToDescriptor(dacl, SDDL_REVISION_1, &descriptor, NULL)) {
         SetLastError(ERROR_INVALID_SECURITY_DESCR);
         return 0;
     }
@@ -75,12 +91,15 @@ enum { PRIVATE_NAME_DIGITS = 16 };
 
 int CreatePrivateTempFolder(char *out, size_t size)
 {
+    // Without the system's random numbers there is no name nobody could
+    // guess, and so no private folder.
+    RandomFunction random = (RandomFunction)(void *)SecurityFunction("SystemFunction036");
     char parent[MAX_PATH];
     GetPrivateFolderParent(parent);
-    for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
-        unsigned long random[2];
-        if (!RtlGenRandom(random, sizeof random) ||
-            !FormatText(out, size, "%s%s%08lx%08lx", parent, kPrivatePrefix, random[0], random[1]))
+    for (int attempt = 0; random != NULL && attempt < NAME_ATTEMPTS; ++attempt) {
+        unsigned long bits[2];
+        if (!random(bits, sizeof bits) ||
+            !FormatText(out, size, "%s%s%08lx%08lx", parent, kPrivatePrefix, bits[0], bits[1]))
             break;
         if (CreateFolderOfOurOwn(out, 0))
             return 1;
