@@ -135,6 +135,27 @@ TEST(FormatText, AlwaysTerminatedAndSaysWhetherItFitted)
     EXPECT_EQ(0, FormatText(out, 0, "%s", "x"));
     EXPECT_EQ(1, FormatText(out, sizeof out, "%c:%d", 'D', 42));
     EXPECT_STREQ("D:42", out);
+    // A cut inside a double-byte character drops its lead byte too.
+    EXPECT_EQ(0, FormatText(out, sizeof out, "%s", "abcd\xD6\xD0"));
+    EXPECT_STREQ("abcd", out);
+    EXPECT_EQ(1, FormatText(out, sizeof out, "%s", "abc\xD6\xD0"));
+    EXPECT_STREQ("abc\xD6\xD0", out);
+}
+
+// Bytes of 0x80 and above lead a character whatever follows, as the drawer
+// reads them; a lead byte at the very end of a text is kept.
+TEST(FitTextLength, NeverEndsInHalfACharacter)
+{
+    struct Case {
+        const char *text;
+        size_t maxBytes, expected;
+    } cases[] = {
+        {"abc", 2, 2},           {"abc", 9, 3},          {"\xD6\xD0\xCE\xC4", 3, 2},
+        {"\xD6\xD0\xCE\xC4", 4, 4}, {"a\xD6\xD0", 2, 1},    {"\xB0" "AB", 2, 2},
+        {"\xB0" "AB", 1, 0},      {"ab\xB0", 9, 3},        {"", 5, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.expected, FitTextLength(c.text, c.maxBytes)) << c.text << " " << c.maxBytes;
 }
 
 TEST(Folders, OneTrailingBackslashIsRemoved)
