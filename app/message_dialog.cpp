@@ -98,8 +98,12 @@ static void PlaceButton(HWND dialog, int id, POINT at, int width, int height)
     MoveControl(button, ControlBox{at.x, at.y, width, height});
 }
 
-static void OnMessageInit(HWND dialog, const char *mainText)
+static void OnMessageInit(HWND dialog, const char *givenText)
 {
+    // The painter draws the control's window text up to MESSAGE_TEXT_SIZE
+    // bytes: the dialog is sized to exactly what it will draw.
+    char mainText[MESSAGE_TEXT_SIZE];
+    FormatText(mainText, sizeof mainText, "%s", givenText);
     MessageMetrics m;
     m.mode = MessageDialogMode;
     m.mainBytes = (int)strlen(mainText);
