@@ -209,6 +209,19 @@ protected:
         return run.WaitForWindow("Choose Destination Directory", 10000);
     }
     std::string PathEdit(HWND wizard) { return WindowText(Control(wizard, IDC_PATH_EDIT)); }
+    // Opens a folder of the directory list as a double-click does.
+    bool OpenFolder(HWND chooser, const char *entry)
+    {
+        HWND list = Control(chooser, 1121);
+        LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)entry);
+        if (index == LB_ERR)
+            return false;
+        SendMessageA(list, LB_SETCURSEL, index, 0);
+        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(1121, LBN_DBLCLK), (LPARAM)list);
+        return WaitUntil([&] {
+            return SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)entry) == LB_ERR;
+        });
+    }
     bool Closed(HWND chooser)
     {
         return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); });
@@ -227,14 +240,7 @@ TEST_F(FolderChooser, OkTakesTheOpenedFolderAndTheWorkingDirectoryComesBack)
 
     HWND chooser = OpenChooser(wizard);
     ASSERT_NE(nullptr, chooser);
-    HWND list = Control(chooser, 1121);
-    LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "[alpha]");
-    ASSERT_NE(LB_ERR, index);
-    SendMessageA(list, LB_SETCURSEL, index, 0);
-    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(1121, LBN_DBLCLK), (LPARAM)list);
-    EXPECT_TRUE(WaitUntil([&] {
-        return SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "[alpha]") == LB_ERR;
-    })) << "alpha was opened";
+    ASSERT_TRUE(OpenFolder(chooser, "[alpha]"));
     EXPECT_TRUE(SaveWindowPicture(chooser, "folder_chooser.bmp"));
     Click(chooser, IDOK);
     ASSERT_TRUE(Closed(chooser));
@@ -242,18 +248,22 @@ TEST_F(FolderChooser, OkTakesTheOpenedFolderAndTheWorkingDirectoryComesBack)
                                                 (start + "\\alpha").c_str()) == 0; }))
         << PathEdit(wizard);
 
-    // Opened again, the chooser starts where the installer started: OK gives it.
+    // Opened again, the chooser starts where the installer started: Enter in
+    // the directory list, which has the focus, is OK and gives it.
     chooser = OpenChooser(wizard);
     ASSERT_NE(nullptr, chooser);
-    Click(chooser, IDOK);
+    ASSERT_EQ(Control(chooser, 1121), FocusOf(chooser));
+    PostMessageA(FocusOf(chooser), WM_KEYDOWN, VK_RETURN, 0x001C0001);
     ASSERT_TRUE(Closed(chooser));
     EXPECT_TRUE(WaitUntil([&] { return _stricmp(PathEdit(wizard).c_str(), start.c_str()) == 0; }))
         << PathEdit(wizard);
 
-    // Cancel keeps the earlier choice.
+    // Enter on Cancel is Cancel, and keeps the earlier choice though another
+    // folder is open.
     chooser = OpenChooser(wizard);
     ASSERT_NE(nullptr, chooser);
-    Click(chooser, IDCANCEL);
+    ASSERT_TRUE(OpenFolder(chooser, "[alpha]"));
+    PressEnterOn(chooser, IDCANCEL);
     ASSERT_TRUE(Closed(chooser));
     Sleep(200);
     EXPECT_EQ(0, _stricmp(PathEdit(wizard).c_str(), start.c_str())) << PathEdit(wizard);
