@@ -190,6 +190,21 @@ void PressEnterOn(HWND dialog, int id)
     PostMessageA(Control(dialog, id), WM_KEYUP, VK_RETURN, 0xC01C0001);
 }
 
+void PressKey(HWND window, WPARAM vk)
+{
+    HWND focus = FocusOf(window);
+    LPARAM scan = (LPARAM)MapVirtualKeyA((UINT)vk, 0) << 16;
+    PostMessageA(focus, WM_KEYDOWN, vk, scan | 1);
+    PostMessageA(focus, WM_KEYUP, vk, scan | 0xC0000001);
+}
+
+void TypeText(HWND window, const std::string &text)
+{
+    HWND focus = FocusOf(window);
+    for (unsigned char c : text)
+        PostMessageA(focus, WM_CHAR, c, 1);
+}
+
 bool CaptureWindow(HWND window, Canvas *canvas)
 {
     RECT r;
