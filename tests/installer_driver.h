@@ -72,7 +72,8 @@ void TypeText(HWND window, const std::string &text);
 // What the window shows on screen, and a BMP of it in the working folder.
 bool CaptureWindow(HWND window, Canvas *canvas);
 bool SaveWindowPicture(HWND window, const char *name);
-// Whether the atlas glyph of `code` appears, ink for ink, in the picture.
-bool ShowsGlyph(const Canvas &canvas, unsigned short code);
+// Whether the atlas glyph of `code` appears, ink for ink, in the picture:
+// pixels of colour `ink` exactly where the glyph has ink.
+bool ShowsGlyph(const Canvas &canvas, unsigned short code, uint32_t ink = kBlack);
 
 #endif

@@ -488,6 +488,11 @@ protected:
     void TearDown() override
     {
         SetSysColors(4, kIndexes, saved);
+        // Wine keeps colours set this way in a volatile key that every process
+        // started later reads before Control Panel\Colors: without it, the
+        // prefix's own colours (which the high-contrast test sets) apply again.
+        RegDeleteKeyA(HKEY_CURRENT_USER,
+                      "Software\\Wine\\Temporary System Parameters\\Control Panel\\Colors");
         CheckBox::TearDown();
     }
     // Fresh pictures, and colours in the painted context that must survive.
