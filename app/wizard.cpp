@@ -206,7 +206,7 @@ static void OnNext(HWND dialog)
     }
 }
 
-static void OnCommand(HWND dialog, int id)
+static void OnCommand(HWND dialog, int id, int code)
 {
     switch (id) {
     case IDC_NEXT:
@@ -229,7 +229,11 @@ static void OnCommand(HWND dialog, int id)
         InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
         break;
     case IDC_ENGLISH:
-        LayoutWizardPage(dialog, STEP_LICENCE);
+        // The box also reports its focus (BS_NOTIFY): a layout then would
+        // hide and show the Chinese licence as Tab gives it the focus, and
+        // the focus would fall back to the box.
+        if (code == BN_CLICKED)
+            LayoutWizardPage(dialog, STEP_LICENCE);
         break;
     }
 }
@@ -257,7 +261,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     case WM_COMMAND:
-        OnCommand(dialog, LOWORD(wParam));
+        OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;
     }
     return FALSE;

@@ -241,6 +241,13 @@ TEST_F(Installation, WithTheKeyboardAlone)
     ASSERT_TRUE(FocusComesTo(wizard, IDC_ENGLISH));
     PressKey(wizard, VK_SPACE);
     ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_ZH); }));
+    PressKey(wizard, VK_TAB);  // into the licence, to read it
+    ASSERT_TRUE(FocusComesTo(wizard, IDC_LICENCE_ZH));
+    PressKey(wizard, VK_NEXT);  // the first key only places the caret
+    PressKey(wizard, VK_NEXT);
+    ASSERT_TRUE(WaitUntil([&] {
+        return SendMessageA(Control(wizard, IDC_LICENCE_ZH), LB_GETCARETINDEX, 0, 0) > 0;
+    }));
     agreedAt = GetTickCount();
     PressKey(wizard, VK_RETURN);  // Agree/Install
 

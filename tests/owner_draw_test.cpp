@@ -340,6 +340,9 @@ TEST_F(LicenceItem, LineIsDrawnTwoPixelsInsideInBlackAndTheStateRestored)
     DrawGbkText(reference.dc, kItem.left + 2, kItem.top + 2, "\xD6\xD0\xCE\xC4 line one");
     EXPECT_EQ(0, InteriorDifferences());
     EXPECT_LT(InkBox().left, InkBox().right) << "some ink was drawn";
+    // The line with the focus shows it on its edge, for a keyboard user.
+    const RECT topEdge = {kItem.left, kItem.top, kItem.right, kItem.top + 1};
+    EXPECT_GT(Differences(topEdge, 0), 10);
 }
 
 TEST(CheckBoxSquare, FollowsTheButtonType)
