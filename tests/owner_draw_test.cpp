@@ -384,6 +384,19 @@ protected:
         SavedButtonProc = (WNDPROC)SetWindowLongPtrA(box, GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
     }
     void PaintInto(Canvas *target) { PaintCheckBox(box, target->dc); }
+    // The face, and the table's caption one box width right of the box, in
+    // the reference picture; returns where the caption starts.
+    int PaintReferenceBoxCaption()
+    {
+        UINT state;
+        RECT client;
+        GetClientRect(box, &client);
+        RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
+        int x = square.right + (square.right - square.left);
+        FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        DrawGbkText(reference.dc, x, client.top + 1, FindCheckBoxCaption(IDC_DESKTOP_ICON));
+        return x;
+    }
     HWND box = NULL;
 };
 
@@ -417,16 +430,12 @@ TEST_F(CheckBox, BoxStateFollowsCheckAndEnable)
 TEST_F(CheckBox, CaptionStartsOneBoxWidthRightOfTheBox)
 {
     SetFocus(parent);
-    UINT state;
     RECT client;
     GetClientRect(box, &client);
-    RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
     PaintInto(&canvas);
     const char *caption = FindCheckBoxCaption(IDC_DESKTOP_ICON);
     ASSERT_NE(nullptr, caption);
-    int x = square.right + (square.right - square.left);
-    FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    DrawGbkText(reference.dc, x, client.top + 1, caption);
+    int x = PaintReferenceBoxCaption();
     for (int y = 0; y < 20; ++y)
         for (int px = x - 2; px < 150; ++px)
             ASSERT_EQ(PixelAt(reference, px, y), PixelAt(canvas, px, y)) << px << "," << y;
@@ -547,15 +556,10 @@ TEST_F(Schemes, TextTakesTheSchemeColoursInEveryPainter)
         Restart();
         PaintInto(&canvas);
         ExpectContextKept();
-        UINT frame;
+        SetTextColor(reference.dc, scheme.colours[1]);
         RECT client;
         GetClientRect(box, &client);
-        RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &frame);
-        const int x = square.right + (square.right - square.left);
-        FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        SetTextColor(reference.dc, scheme.colours[1]);
-        DrawGbkText(reference.dc, x, client.top + 1, FindCheckBoxCaption(IDC_DESKTOP_ICON));
-        const RECT caption = {x, 0, client.right, client.bottom};
+        const RECT caption = {PaintReferenceBoxCaption(), 0, client.right, client.bottom};
         EXPECT_EQ(0, Differences(caption, 0)) << "check box";
         EXPECT_GT(CountPixels(text, caption), 100) << "check box";
 

@@ -142,22 +142,6 @@ TEST(FormatText, AlwaysTerminatedAndSaysWhetherItFitted)
     EXPECT_STREQ("abc\xD6\xD0", out);
 }
 
-// Bytes of 0x80 and above lead a character whatever follows, as the drawer
-// reads them; a lead byte at the very end of a text is kept.
-TEST(FitTextLength, NeverEndsInHalfACharacter)
-{
-    struct Case {
-        const char *text;
-        size_t maxBytes, expected;
-    } cases[] = {
-        {"abc", 2, 2},           {"abc", 9, 3},          {"\xD6\xD0\xCE\xC4", 3, 2},
-        {"\xD6\xD0\xCE\xC4", 4, 4}, {"a\xD6\xD0", 2, 1},    {"\xB0" "AB", 2, 2},
-        {"\xB0" "AB", 1, 0},      {"ab\xB0", 9, 3},        {"", 5, 0},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(c.expected, FitTextLength(c.text, c.maxBytes)) << c.text << " " << c.maxBytes;
-}
-
 TEST(Folders, OneTrailingBackslashIsRemoved)
 {
     struct Case {
