@@ -98,9 +98,17 @@ UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, L
         return 1;
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
-            return OnChooserOk(chooser);
-        return 0;
+        if (LOWORD(wParam) != IDOK)
+            return 0;
+        // Enter is OK, the default push button, even on a focused Cancel:
+        // Cancel was made owner-drawn, and the dialog manager never presses
+        // an owner-drawn button for Enter. A click on OK has moved the focus
+        // there first.
+        if (GetFocus() == GetDlgItem(chooser, IDCANCEL)) {
+            SendMessageA(chooser, WM_COMMAND, IDCANCEL, (LPARAM)GetFocus());
+            return 1;
+        }
+        return OnChooserOk(chooser);
     }
     return 0;
 }

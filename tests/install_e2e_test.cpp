@@ -120,8 +120,8 @@ protected:
         agreedAt = GetTickCount();
         Click(wizard, IDC_NEXT);
     }
-    // The next message dialog: its secondary text, after which it is answered.
-    std::string Answer(int button, int timeoutMs = 30000)
+    // The next message dialog, or null; it is then the last one seen.
+    HWND NextMessage(int timeoutMs = 30000)
     {
         HWND dialog = NULL;
         WaitUntil([&] {
@@ -131,16 +131,28 @@ protected:
             return dialog != NULL;
         }, timeoutMs);
         if (dialog == NULL)
-            return "(no message)";
+            return NULL;
         if (firstMessageAfterMs == 0)
             firstMessageAfterMs = GetTickCount() - agreedAt;
         progressAtMessage =
             (int)SendMessageA(Control(wizard, IDC_PROGRESS), PBM_GETPOS, 0, 0);
-        std::string sub = WindowText(Control(dialog, IDC_MSG_SUBTEXT));
         lastMessage = dialog;
+        return dialog;
+    }
+    // The next message dialog: its secondary text, after which it is answered.
+    std::string Answer(int button, int timeoutMs = 30000)
+    {
+        HWND dialog = NextMessage(timeoutMs);
+        if (dialog == NULL)
+            return "(no message)";
+        std::string sub = WindowText(Control(dialog, IDC_MSG_SUBTEXT));
         Click(dialog, button);
         WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
         return sub;
+    }
+    bool FocusComesTo(HWND dialog, int id)
+    {
+        return WaitUntil([&] { return FocusOf(dialog) == Control(dialog, id); });
     }
     void ExpectAllFiles()
     {
@@ -199,6 +211,67 @@ TEST_F(Installation, WholeInstallationWithEveryOption)
     EXPECT_EQ(target + "\\MorivaneUnInstall.exe", LinkTarget(GroupLink(names.uninstaller)));
     EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(DesktopLink()));
     EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(StartupLink()));
+}
+
+// The whole installation with keys alone, posted to whatever has the focus
+// and so read by the installer's own loops: no command, no click. Each key
+// waits for what it does, as someone watching the screen would.
+TEST_F(Installation, WithTheKeyboardAlone)
+{
+    ASSERT_TRUE(run.Start(InstallerPath()));
+    wizard = run.WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    ASSERT_TRUE(FocusComesTo(wizard, IDC_PATH_EDIT));
+    HWND edit = Control(wizard, IDC_PATH_EDIT);
+    PressKey(wizard, VK_END);
+    for (size_t i = WindowText(edit).size(); i > 0; --i)
+        PressKey(wizard, VK_BACK);
+    // Each Backspace becomes a character that the loop posts behind all else.
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(edit).empty(); }));
+    TypeText(wizard, target);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == target; })) << WindowText(edit);
+    for (int id : {IDC_BROWSE, IDC_DESKTOP_ICON, IDC_AUTOSTART}) {
+        PressKey(wizard, VK_TAB);
+        ASSERT_TRUE(FocusComesTo(wizard, id)) << id;
+    }
+    PressKey(wizard, VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(wizard, IDC_AUTOSTART) == BST_CHECKED; }));
+
+    PressKey(wizard, VK_RETURN);  // Next, from a check box
+    ASSERT_TRUE(FocusComesTo(wizard, IDC_LANGUAGE_COMBO)) << "the page's first control";
+    HWND languages = Control(wizard, IDC_LANGUAGE_COMBO);
+    PressKey(wizard, VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(languages, CB_GETCURSEL, 0, 0) == 1; }));
+    PressKey(wizard, VK_RETURN);
+    ASSERT_TRUE(FocusComesTo(wizard, IDC_ENGLISH));
+    PressKey(wizard, VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_ZH); }));
+    PressKey(wizard, VK_TAB);  // into the licence, to read it
+    ASSERT_TRUE(FocusComesTo(wizard, IDC_LICENCE_ZH));
+    PressKey(wizard, VK_NEXT);  // the first key only places the caret
+    PressKey(wizard, VK_NEXT);
+    ASSERT_TRUE(WaitUntil([&] {
+        return SendMessageA(Control(wizard, IDC_LICENCE_ZH), LB_GETCARETINDEX, 0, 0) > 0;
+    }));
+    agreedAt = GetTickCount();
+    PressKey(wizard, VK_RETURN);  // Agree/Install
+
+    HWND success = NextMessage();
+    ASSERT_NE(nullptr, success);
+    EXPECT_EQ(kSuccess, WindowText(Control(success, IDC_MSG_SUBTEXT)));
+    ASSERT_TRUE(FocusComesTo(success, IDOK));
+    PressKey(success, VK_RETURN);
+    HWND offer = NextMessage();
+    ASSERT_NE(nullptr, offer);
+    EXPECT_EQ(kOffer, WindowText(Control(offer, IDC_MSG_SUBTEXT)));
+    PressKey(offer, VK_TAB);
+    ASSERT_TRUE(FocusComesTo(offer, IDCANCEL));
+    PressKey(offer, VK_RETURN);
+    EXPECT_EQ(0, run.WaitForExit());
+    EXPECT_FALSE(Exists(package)) << "Enter on Cancel declines the package";
+    ExpectSettings(1);
+    EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(StartupLink()));
+    EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(DesktopLink()));
 }
 
 TEST_F(Installation, WithoutOptionsOnlyTheStartMenuGroup)

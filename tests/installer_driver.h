@@ -76,11 +76,17 @@ HWND FocusOf(HWND window);
 void Click(HWND dialog, int id);
 // Gives `id` the focus and posts Enter to it.
 void PressEnterOn(HWND dialog, int id);
+// Keys as a keyboard gives them, posted to whatever has the focus in
+// `window`'s thread: a key down and up (the target's own loop translates
+// it), or the characters of a text.
+void PressKey(HWND window, WPARAM vk);
+void TypeText(HWND window, const std::string &text);
 
 // What the window shows on screen, and a BMP of it in the working folder.
 bool CaptureWindow(HWND window, Canvas *canvas);
 bool SaveWindowPicture(HWND window, const char *name);
-// Whether the atlas glyph of `code` appears, ink for ink, in the picture.
-bool ShowsGlyph(const Canvas &canvas, unsigned short code);
+// Whether the atlas glyph of `code` appears, ink for ink, in the picture:
+// pixels of colour `ink` exactly where the glyph has ink.
+bool ShowsGlyph(const Canvas &canvas, unsigned short code, uint32_t ink = kBlack);
 
 #endif

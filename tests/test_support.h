@@ -28,6 +28,11 @@ bool SaveCanvasBmp(const Canvas &canvas, const char *path);
 
 const uint32_t kWhite = 0x00FFFFFF;
 const uint32_t kBlack = 0x00000000;
+// A COLORREF (0x00BBGGRR) as a canvas pixel (0x00RRGGBB).
+inline uint32_t PixelOf(COLORREF c)
+{
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
 
 // A new empty folder under the temporary folder; Windows path, no trailing
 // backslash.
