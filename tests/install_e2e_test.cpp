@@ -216,8 +216,28 @@ TEST_F(Installation, WholeInstallationWithEveryOption)
 // The whole installation with keys alone, posted to whatever has the focus
 // and so read by the installer's own loops: no command, no click. Each key
 // waits for what it does, as someone watching the screen would.
+// Folders the installer has made for packages in the temporary folder.
+int PackageFolders()
+{
+    char temp[MAX_PATH];
+    DWORD length = GetTempPathA(sizeof temp, temp);
+    if (length == 0 || length >= sizeof temp)
+        return -1;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(temp) + "Morivane-*").c_str(), &found);
+    int count = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            ++count;
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return count;
+}
+
 TEST_F(Installation, WithTheKeyboardAlone)
 {
+    int packageFolders = PackageFolders();
     ASSERT_TRUE(run.Start(InstallerPath()));
     wizard = run.WaitForWizard();
     ASSERT_NE(nullptr, wizard);
@@ -268,7 +288,7 @@ TEST_F(Installation, WithTheKeyboardAlone)
     ASSERT_TRUE(FocusComesTo(offer, IDCANCEL));
     PressKey(offer, VK_RETURN);
     EXPECT_EQ(0, run.WaitForExit());
-    EXPECT_FALSE(Exists(package)) << "Enter on Cancel declines the package";
+    EXPECT_EQ(packageFolders, PackageFolders()) << "Enter on Cancel declines the package";
     ExpectSettings(1);
     EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(StartupLink()));
     EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(DesktopLink()));

@@ -261,8 +261,9 @@ TEST_F(HighContrast, FirstPageShowsItsChineseInTheSchemesTextColour)
                 << c.id;
             DestroyCanvas(&canvas);
         }
-        if (std::string(scheme.name) == "black")
+        if (std::string(scheme.name) == "black") {
             EXPECT_TRUE(SaveWindowPicture(wizard, "wizard_page0_high_contrast_black.bmp"));
+        }
         Click(wizard, IDCANCEL);
         EXPECT_EQ(0, run.WaitForExit());
     }
