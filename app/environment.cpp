@@ -1,30 +1,9 @@
-// Environment detection and the DLL search restriction (see environment.h).
+// Environment detection (see environment.h).
 #include "app/environment.h"
 
 #include <string.h>
 
 #include "base/globals.h"
-
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
-
-void RestrictDllSearch(void)
-{
-    // Looked up at run time: older systems lack both functions.
-    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
-    typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    SetDefaultDllDirectoriesFunction setDefault = (SetDefaultDllDirectoriesFunction)(void *)
-        GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (setDefault != NULL)
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // Without it, at least the current directory leaves the search.
-    SetDllDirectoryFunction setDirectory =
-        (SetDllDirectoryFunction)(void *)GetProcAddress(kernel, "SetDllDirectoryA");
-    if (setDirectory != NULL)
-        setDirectory("");
-}
 
 int IsDbcsCodePage(void)
 {

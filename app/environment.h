@@ -1,14 +1,9 @@
-// What start-up finds out about the system it runs on, and the restriction
-// of DLL loading to the system folder. Apart from startup.h, so that the
-// installed programs can use them without carrying the wizard.
+// What start-up finds out about the system it runs on. Apart from startup.h,
+// so that the installed programs can use it without carrying the wizard.
 #ifndef MORIVANE_ENVIRONMENT_H
 #define MORIVANE_ENVIRONMENT_H
 
 #include <windows.h>
-
-// From here on, DLLs load only from the system folder: a DLL downloaded
-// beside the program (version.dll, uxtheme.dll, ...) is never loaded.
-void RestrictDllSearch(void);
 
 // 1 when the default ANSI code page uses more than one byte a character.
 int IsDbcsCodePage(void);

@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "base/globals.h"
+#include "base/system_dll.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
@@ -28,6 +29,17 @@ void TrimTrailingBackslash(char *path)
     size_t length = strlen(path);
     if (length > 0 && path[length - 1] == '\\')
         path[length - 1] = '\0';
+}
+
+// comdlg32 is a known DLL on Windows, but Wine's imports comctl32, which is
+// not: loaded here, after the search restriction, neither can come from
+// beside the installer.
+static BOOL OpenChooser(OPENFILENAMEA *request)
+{
+    typedef BOOL(WINAPI * GetOpenFileNameFunction)(OPENFILENAMEA *);
+    GetOpenFileNameFunction open =
+        (GetOpenFileNameFunction)(void *)SystemDllFunction("comdlg32.dll", "GetOpenFileNameA");
+    return open != NULL && open(request);
 }
 
 void ChooseInstallFolder(HWND mainDialog)
@@ -50,7 +62,7 @@ void ChooseInstallFolder(HWND mainDialog)
     // (on Windows or Wine), so it is put back here.
     char workingDir[MAX_PATH];
     int saved = _getcwd(workingDir, sizeof workingDir) != NULL;
-    BOOL chosen = GetOpenFileNameA(&request);
+    BOOL chosen = OpenChooser(&request);
     if (saved)
         _chdir(workingDir);
     if (chosen)
@@ -86,9 +98,17 @@ UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, L
         return 1;
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
-            return OnChooserOk(chooser);
-        return 0;
+        if (LOWORD(wParam) != IDOK)
+            return 0;
+        // Enter is OK, the default push button, even on a focused Cancel:
+        // Cancel was made owner-drawn, and the dialog manager never presses
+        // an owner-drawn button for Enter. A click on OK has moved the focus
+        // there first.
+        if (GetFocus() == GetDlgItem(chooser, IDCANCEL)) {
+            SendMessageA(chooser, WM_COMMAND, IDCANCEL, (LPARAM)GetFocus());
+            return 1;
+        }
+        return OnChooserOk(chooser);
     }
     return 0;
 }

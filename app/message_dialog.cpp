@@ -98,8 +98,12 @@ static void PlaceButton(HWND dialog, int id, POINT at, int width, int height)
     MoveControl(button, ControlBox{at.x, at.y, width, height});
 }
 
-static void OnMessageInit(HWND dialog, const char *mainText)
+static void OnMessageInit(HWND dialog, const char *givenText)
 {
+    // The painter draws the control's window text up to MESSAGE_TEXT_SIZE
+    // bytes: the dialog is sized to exactly what it will draw.
+    char mainText[MESSAGE_TEXT_SIZE];
+    FormatText(mainText, sizeof mainText, "%s", givenText);
     MessageMetrics m;
     m.mode = MessageDialogMode;
     m.mainBytes = (int)strlen(mainText);
@@ -139,6 +143,25 @@ static void OnMessageInit(HWND dialog, const char *mainText)
     }
 }
 
+static int IsAnswerButton(int id)
+{
+    return id == IDOK || id == IDCANCEL || id == IDYES || id == IDNO;
+}
+
+// Enter reaches the dialog as IDOK whichever button has the focus: an
+// owner-drawn button cannot be the default push button that the dialog
+// manager would press instead. A button clicked, with the mouse or by
+// keyboard, has the focus by then, so the focus tells which was meant; with
+// none, the first button shown (OK, or Yes) is.
+static int ButtonMeantByOk(HWND dialog)
+{
+    HWND focus = GetFocus();
+    if (focus != NULL && GetParent(focus) == dialog && IsWindowVisible(focus) &&
+        IsAnswerButton(GetDlgCtrlID(focus)))
+        return GetDlgCtrlID(focus);
+    return IsWindowVisible(GetDlgItem(dialog, IDYES)) ? IDYES : IDOK;
+}
+
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -148,16 +171,14 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_DRAWITEM:
         DrawOwnerButton((const DRAWITEMSTRUCT *)lParam);
         return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-        case IDCANCEL:
-        case IDYES:
-        case IDNO:
-            EndDialog(dialog, LOWORD(wParam));
-            break;
-        }
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        if (id == IDOK)
+            id = ButtonMeantByOk(dialog);
+        if (IsAnswerButton(id))
+            EndDialog(dialog, id);
         return FALSE;
+    }
     }
     return FALSE;
 }

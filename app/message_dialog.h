@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include "render/owner_draw.h"
+
 enum { MESSAGE_SUBTEXT_SIZE = 128 };
+static_assert(MESSAGE_TEXT_SIZE >= MAX_PATH + 32, "a whole path and the words around it");
 
 // Modes, the values of the system message box types: OK; OK and Cancel;
 // Yes and No. Any other value shows OK and Cancel.
@@ -52,7 +55,8 @@ MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
                                            const RECT &client);
 
 // Shows the dialog modally and returns IDOK, IDCANCEL (also Esc and the close
-// box), IDYES or IDNO. `subText` may be null; it is cut to 127 bytes.
+// box), IDYES or IDNO. The main text is cut to MESSAGE_TEXT_SIZE - 1 bytes,
+// `subText` (may be null) to 127.
 int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND owner);
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

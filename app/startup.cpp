@@ -7,6 +7,7 @@
 #include "app/message_dialog.h"
 #include "app/wizard.h"
 #include "base/globals.h"
+#include "base/system_dll.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_atlas_resource.h"
 #include "resources/resource_ids.h"
@@ -58,6 +59,18 @@ static void RunMessageLoop(void)
     }
 }
 
+// comctl32 is not one of Windows' known DLLs: imported, it would be looked
+// for beside the installer before any of its code runs. So it is loaded here,
+// from the system folder, once the search is restricted.
+static int RegisterProgressClass(void)
+{
+    typedef BOOL(WINAPI * InitCommonControlsExFunction)(const INITCOMMONCONTROLSEX *);
+    InitCommonControlsExFunction initialize = (InitCommonControlsExFunction)(void *)
+        SystemDllFunction("comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+    return initialize != NULL && initialize(&controls);
+}
+
 int RunInstaller(HINSTANCE instance)
 {
     RestrictDllSearch();
@@ -78,9 +91,9 @@ int RunInstaller(HINSTANCE instance)
         return 1;
     }
 
-    // The progress bar's class must exist before the wizard's template is read.
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    // The progress bar's class must exist before the wizard's template is
+    // read; without it the wizard cannot be made, which ends the run below.
+    RegisterProgressClass();
 
     WizardStep = STEP_PATH;
     ProductIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(IDI_PRODUCT));

@@ -102,8 +102,23 @@ static int LoadLicence(HWND dialog, WORD id)
     return loaded;
 }
 
+// A page change hides controls, maybe the one with the focus (Enter on a
+// check box, Back on Back). The system then hands the focus on from one
+// hidden control to the next, ending on whatever is left, such as Next. The
+// focus goes to the first control of the page shown instead, as Tab would.
+static void KeepFocusOnThePage(HWND dialog, HWND focusBefore)
+{
+    if (GetActiveWindow() != dialog || !IsChild(dialog, focusBefore) ||
+        (IsWindowVisible(focusBefore) && IsWindowEnabled(focusBefore)))
+        return;
+    HWND first = GetNextDlgTabItem(dialog, NULL, FALSE);
+    if (first != NULL)
+        SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)first, TRUE);
+}
+
 void LayoutWizardPage(HWND dialog, int step)
 {
+    HWND focusBefore = GetFocus();
     ShowControl(dialog, IDC_ENGLISH, step == STEP_LICENCE);
     if (step == STEP_LANGUAGE) {
         ShowControls(dialog, kPathPage, 0);
@@ -128,6 +143,7 @@ void LayoutWizardPage(HWND dialog, int step)
     // While installing (99 and up) or finished, Back keeps its state.
     if (WizardStep >= STEP_PATH && WizardStep < STEP_ACCEPTED)
         SetBackState(dialog, step != STEP_PATH);
+    KeepFocusOnThePage(dialog, focusBefore);
     InvalidateRect(dialog, NULL, TRUE);
     UpdateWindow(dialog);
 }
@@ -190,7 +206,7 @@ static void OnNext(HWND dialog)
     }
 }
 
-static void OnCommand(HWND dialog, int id)
+static void OnCommand(HWND dialog, int id, int code)
 {
     switch (id) {
     case IDC_NEXT:
@@ -213,7 +229,11 @@ static void OnCommand(HWND dialog, int id)
         InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
         break;
     case IDC_ENGLISH:
-        LayoutWizardPage(dialog, STEP_LICENCE);
+        // The box also reports its focus (BS_NOTIFY): a layout then would
+        // hide and show the Chinese licence as Tab gives it the focus, and
+        // the focus would fall back to the box.
+        if (code == BN_CLICKED)
+            LayoutWizardPage(dialog, STEP_LICENCE);
         break;
     }
 }
@@ -241,7 +261,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     case WM_COMMAND:
-        OnCommand(dialog, LOWORD(wParam));
+        OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;
     }
     return FALSE;

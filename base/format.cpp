@@ -16,8 +16,26 @@ int FormatText(char *out, size_t size, const char *format, ...)
     int written = _vsnprintf(out, size, format, arguments);
     va_end(arguments);
     if (written < 0 || (size_t)written >= size) {
-        out[size - 1] = '\0';
+        out[FitTextLength(out, size - 1)] = '\0';
         return 0;
     }
     return 1;
+}
+
+size_t FitTextLength(const char *text, size_t maxBytes)
+{
+    size_t i = 0;
+    while (i < maxBytes && text[i] != '\0') {
+        if ((unsigned char)text[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        if (i + 2 > maxBytes)
+            break;
+        // A lead byte that ends the text is kept as it came: nothing was cut.
+        if (text[i + 1] == '\0')
+            return i + 1;
+        i += 2;
+    }
+    return i;
 }

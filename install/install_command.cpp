@@ -10,6 +10,8 @@
 #include "app/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "base/join_path.h"
+#include "install/folders.h"
 #include "install/install_run.h"
 #include "install/resource_extract.h"
 #include "resources/resource_ids.h"
@@ -27,15 +29,18 @@ int IsAbsoluteInstallPath(const char *path)
     return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
-// Enters the typed folder, or creates it (one level). An absolute path is
-// kept exactly as typed; a relative one becomes absolute, so that files,
-// settings and shortcut targets all name the same folder.
+// Enters the typed folder, or creates it (one level) with permissions of
+// its own: one made at a drive root would otherwise let every account change
+// the program that the startup shortcut runs. An existing folder is used as
+// it is. An absolute path is kept exactly as typed; a relative one becomes
+// absolute, so that files, settings and shortcut targets all name the same
+// folder.
 static int EnterInstallFolder(void)
 {
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(InstallDir, sizeof full, full, NULL);
     int absolute = IsAbsoluteInstallPath(InstallDir) || length == 0 || length >= sizeof full;
-    if (_chdir(InstallDir) != 0 && !CreateDirectoryA(InstallDir, NULL))
+    if (_chdir(InstallDir) != 0 && !CreateInstallFolder(InstallDir))
         return 0;
     if (!absolute)
         memcpy(InstallDir, full, length + 1);
@@ -81,17 +86,21 @@ static void OfferSpeechRuntime(void)
         ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, MainDialog);
         return;
     }
+    // Written into a folder of this run's own, with a name nobody can guess,
+    // and opened only when written whole: no one else can put or swap a
+    // package where it is opened from.
     char folder[MAX_PATH];
-    DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder)
-        strcpy(folder, "C:\\");
     char path[MAX_PATH];
-    int fits = FormatText(path, sizeof path, "%s%s", folder, kSpeechPackage);
-    // Only a package this run has written is opened: a file of the same
-    // name left by someone else must never be run.
-    if (fits && ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, buffer,
-                                      SPEECH_BUFFER_SIZE, 0, 0, path))
-        ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
+    if (CreatePrivateTempFolder(folder, sizeof folder)) {
+        if (JoinInstallPath(path, sizeof path, folder, kSpeechPackage) &&
+            ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, buffer,
+                                  SPEECH_BUFFER_SIZE, 0, 0, path)) {
+            ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
+        } else {
+            DeleteFileA(path);
+            RemoveDirectoryA(folder);
+        }
+    }
     free(buffer);
 }
 

@@ -42,9 +42,13 @@ int WriteBufferToFile(const char *name, const unsigned char *data,
     FILE *file = fopen(path, "wb");
     if (file == NULL)
         return 0;
+    // The flush writes what still lies in the stream's buffer (all of a
+    // small file): a full disk may show only there, and not every C library's
+    // fclose reports it (Wine's does not).
     size_t written = fwrite(data, 1, length, file);
-    fclose(file);
-    if (written != length)
+    int flushed = fflush(file) == 0;
+    int closed = fclose(file) == 0;
+    if (written != length || !flushed || !closed)
         return 0;
 
     if (readOnly || hidden)

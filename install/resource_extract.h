@@ -13,7 +13,8 @@ int ExtractResourceToFile(WORD id, const char *name, unsigned char *buffer,
                           const char *explicitPath);
 
 // Writes `data` to `explicitPath`, or to InstallDir\name when that is null,
-// then adds the read-only and hidden attributes asked for. Returns 1 or 0.
+// then adds the read-only and hidden attributes asked for. Returns 1 only
+// when every byte reached the file (written, flushed and closed), else 0.
 int WriteBufferToFile(const char *name, const unsigned char *data,
                       unsigned long length, int readOnly, int hidden,
                       const char *explicitPath);

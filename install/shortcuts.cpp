@@ -91,7 +91,7 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
         return 0;
     }
     if (folderName != NULL && folderName[0] != '\0' && !MakeGroupFolder(folder, folderName)) {
-        char message[MAX_PATH];
+        char message[MESSAGE_TEXT_SIZE];
         FormatText(message, sizeof message, kGroupFolderFailureFormat, folder);
         ShowMessageDialog(message, kCannotCreateFolder, MESSAGE_OK, MainDialog);
         return 0;

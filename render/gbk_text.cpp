@@ -5,6 +5,16 @@
 
 #include "render/glyph_atlas.h"
 
+enum {
+    // PSDPxax: the brush where the source is black, the destination where it
+    // is white. With the atlas's ink as black and its paper as white, a glyph
+    // takes the brush's colour on any background; SRCAND could only darken,
+    // so a glyph on a dark face vanished.
+    ROP_INK_ONLY = 0x00B8074A,
+    INK_BLACK = RGB(0, 0, 0),
+    PAPER_WHITE = RGB(255, 255, 255)
+};
+
 // Width of one single-byte character in the current font; 0 if unmeasurable.
 static int SingleByteWidth(HDC dc, const char *character)
 {
@@ -29,19 +39,40 @@ SIZE MeasureGbkText(HDC dc, const char *text)
     return size;
 }
 
+// Copies the cell of `code` to (x, y) in the brush selected into `dc`. A
+// monochrome source takes the context's text and background colours, so they
+// are made black and white for the copy only.
+static void DrawGlyph(HDC dc, int x, int y, unsigned short code)
+{
+    GlyphCell cell = LookupGlyph(code);
+    COLORREF text = SetTextColor(dc, INK_BLACK);
+    COLORREF background = SetBkColor(dc, PAPER_WHITE);
+    BitBlt(dc, x, y, GLYPH_SIZE, GLYPH_SIZE, GlyphAtlas[cell.page].dc, cell.x, cell.y,
+           ROP_INK_ONLY);
+    SetTextColor(dc, text);
+    SetBkColor(dc, background);
+}
+
 void DrawGbkText(HDC dc, int x, int y, const char *text)
 {
     size_t length = strlen(text);
     int previousMode = SetBkMode(dc, TRANSPARENT);
+    // One brush of the text colour serves all the glyphs of the text; it is
+    // made at the first one. Should it fail, glyphs are inked black.
+    HBRUSH ink = NULL;
+    HGDIOBJ previousBrush = NULL;
     int pen = x;
     for (size_t i = 0; i < length;) {
         unsigned char lead = static_cast<unsigned char>(text[i]);
         if (lead >= 0x80) {
+            if (previousBrush == NULL) {
+                ink = CreateSolidBrush(GetTextColor(dc));
+                previousBrush = SelectObject(dc, ink != NULL ? (HGDIOBJ)ink
+                                                             : GetStockObject(BLACK_BRUSH));
+            }
             // A lead byte at the end pairs with the terminating NUL.
             unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-            GlyphCell cell = LookupGlyph(static_cast<unsigned short>(lead << 8 | trail));
-            BitBlt(dc, pen, y, GLYPH_SIZE, GLYPH_SIZE, GlyphAtlas[cell.page].dc,
-                   cell.x, cell.y, SRCAND);
+            DrawGlyph(dc, pen, y, static_cast<unsigned short>(lead << 8 | trail));
             pen += GLYPH_SIZE;
             i += 2;
         } else {
@@ -51,5 +82,9 @@ void DrawGbkText(HDC dc, int x, int y, const char *text)
             i += 1;
         }
     }
+    if (previousBrush != NULL)
+        SelectObject(dc, previousBrush);
+    if (ink != NULL)
+        DeleteObject(ink);
     SetBkMode(dc, previousMode);
 }

@@ -9,8 +9,9 @@
 SIZE MeasureGbkText(HDC dc, const char *text);
 
 // Draws the text with its top-left corner at (x, y): glyph tops at y, single-
-// byte text at y + 1. Leaves font and colours as found, restores the
-// background mode.
+// byte text at y + 1, both in the context's text colour over whatever is
+// there (a glyph's paper and the space around letters are left untouched).
+// Leaves font, colours, background mode and brush as found.
 void DrawGbkText(HDC dc, int x, int y, const char *text);
 
 #endif

@@ -44,9 +44,12 @@ static const struct {
 };
 
 enum {
-    CAPTION_BUFFER = 128,
     BUTTON_TEXT_MAX = 79,
     CHECKBOX_TEXT_MAX = 126,
+    MESSAGE_TEXT_MAX = MESSAGE_TEXT_SIZE - 1,
+    // One byte past the longest text, to see whether its last character is
+    // whole, and the NUL.
+    CAPTION_BUFFER = MESSAGE_TEXT_MAX + 2,
     LICENCE_LINE_BUFFER = 260
 };
 
@@ -96,14 +99,17 @@ RECT ButtonFocusRect(const RECT &item)
 }
 
 // Copies the caption for `window` into caption[CAPTION_BUFFER]: the table's
-// text, or at most `windowTextMax` bytes of the window text.
+// text, or at most `windowTextMax` bytes of the window text, never ending in
+// half a double-byte character.
 static void CopyCaption(char *caption, const char *tableText, HWND window, int windowTextMax)
 {
     caption[0] = '\0';
-    if (tableText != NULL)
+    if (tableText != NULL) {
         FormatText(caption, CAPTION_BUFFER, "%s", tableText);
-    else if (window != NULL)
-        GetWindowTextA(window, caption, windowTextMax + 1);
+    } else if (window != NULL) {
+        GetWindowTextA(window, caption, windowTextMax + 2);
+        caption[FitTextLength(caption, windowTextMax)] = '\0';
+    }
 }
 
 static void DrawBevel(HDC dc, const RECT &r, int id, int selected)
@@ -154,30 +160,36 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item)
     OwnerCaption row = FindOwnerCaption(item->CtlID);
     HDC dc = item->hDC;
     const RECT &r = item->rcItem;
+    COLORREF previousText = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    COLORREF previousBackground = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
 
-    if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
-        int selected = (item->itemState & ODS_SELECTED) != 0;
-        char caption[CAPTION_BUFFER];
-        OwnerCaption byWindow = FindOwnerCaption(GetDlgCtrlID(item->hwndItem));
-        CopyCaption(caption, byWindow.caption, item->hwndItem, BUTTON_TEXT_MAX);
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-        if (row.face == FACE_3D)
-            DrawBevel(dc, r, item->CtlID, selected);
-        SIZE size = MeasureGbkText(dc, caption);
-        POINT origin = CaptionOrigin(r, size.cx, row.align, selected);
-        DrawGbkText(dc, origin.x, origin.y, caption);
-    }
+    // Every call paints the whole item, a focus change (ODA_FOCUS) too: the
+    // focus rectangle is XORed, so drawing it alone would leave it standing
+    // on a button that has lost the focus.
+    int selected = (item->itemState & ODS_SELECTED) != 0;
+    int id = GetDlgCtrlID(item->hwndItem);
+    char caption[CAPTION_BUFFER];
+    CopyCaption(caption, FindOwnerCaption(id).caption, item->hwndItem,
+                id == IDC_MSG_TEXT ? MESSAGE_TEXT_MAX : BUTTON_TEXT_MAX);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (row.face == FACE_3D)
+        DrawBevel(dc, r, item->CtlID, selected);
+    SIZE size = MeasureGbkText(dc, caption);
+    POINT origin = CaptionOrigin(r, size.cx, row.align, selected);
+    DrawGbkText(dc, origin.x, origin.y, caption);
     if (item->itemState & ODS_FOCUS) {
         RECT focus = ButtonFocusRect(r);
         DrawFocusRect(dc, &focus);
     }
+    SetTextColor(dc, previousText);
+    SetBkColor(dc, previousBackground);
 }
 
 void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog)
 {
     HDC dc = item->hDC;
     int saved = SaveDC(dc);
-    SetTextColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_WINDOW));
 
@@ -193,6 +205,10 @@ void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog)
             line[LICENCE_LINE_BUFFER - 1] = '\0';
             DrawGbkText(dc, item->rcItem.left + 2, item->rcItem.top + 2, line);
         }
+        // The whole item is painted at every call, so the rectangle of a
+        // line that lost the focus is gone with it.
+        if (item->itemState & ODS_FOCUS)
+            DrawFocusRect(dc, &item->rcItem);
     }
     RestoreDC(dc, saved);
 }
@@ -246,11 +262,15 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     SIZE size = MeasureGbkText(dc, caption);
     int x = box.right + (box.right - box.left);
     int y = r.top + 3;
+    COLORREF previousText = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    COLORREF previousBackground = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     DrawGbkText(dc, x, y, caption);
     if (GetFocus() == checkBox) {
         RECT focus = {x - 1, y - 1, x + size.cx + 3, y + 18};
         DrawFocusRect(dc, &focus);
     }
+    SetTextColor(dc, previousText);
+    SetBkColor(dc, previousBackground);
 }
 
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -264,5 +284,18 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     if (message == WM_LBUTTONDOWN)
         InvalidateRect(window, NULL, TRUE);
-    return CallWindowProcA(SavedButtonProc, window, message, wParam, lParam);
+    LRESULT result = CallWindowProcA(SavedButtonProc, window, message, wParam, lParam);
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case BM_SETSTATE:
+    case BM_SETCHECK:
+        // The button draws these changes itself, straight away and in its
+        // own layout (a focus frame around its template text, its own box):
+        // paint ours over them at once, focus frame included.
+        RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        break;
+    }
+    return result;
 }

@@ -7,10 +7,14 @@
 #include <windows.h>
 
 enum { FACE_3D, FACE_FLAT };
+
+// The message dialog's main text is drawn from its window text: at most this
+// many bytes with the NUL, room for a whole path and the words around it.
+enum { MESSAGE_TEXT_SIZE = 320 };
 enum { ALIGN_CENTRE, ALIGN_LEFT };
 
 // One row of the caption table. A null caption means the control's own
-// window text (at most 79 bytes).
+// window text (at most 79 bytes; the message text up to MESSAGE_TEXT_SIZE).
 struct OwnerCaption {
     int id;
     const char *caption;

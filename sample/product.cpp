@@ -9,6 +9,7 @@
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/join_path.h"
+#include "base/system_dll.h"
 #include "install/payload_table.h"
 #include "render/glyph_atlas.h"
 #include "render/owner_draw.h"

@@ -1,12 +1,14 @@
 // The sample uninstaller installed by the default payload. Started from the
-// install folder, it copies itself to the temporary folder and runs from
-// there, so that it can remove its own file too. After a bilingual
-// confirmation it removes exactly what the installer made: the 25 payload
-// files, the shortcuts by the names the installer uses for this system's
-// language, the empty group folder and the install folder when left empty.
+// install folder, it copies itself into a private folder of its own under
+// the temporary folder and runs from there, so that it can remove its own
+// file too. After a bilingual confirmation naming the folder it removes
+// exactly what the installer made: the 25 payload files, the shortcuts by
+// the names the installer uses for this system's language, the empty group
+// folder and the install folder when left empty.
 #include <windows.h>
 
 #include <shlobj.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "app/environment.h"
@@ -14,7 +16,9 @@
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/join_path.h"
+#include "base/system_dll.h"
 #include "install/file_attributes.h"
+#include "install/folders.h"
 #include "install/payload_table.h"
 #include "install/shortcuts.h"
 #include "render/glyph_atlas.h"
@@ -22,6 +26,9 @@
 #include "texts.h"
 
 static const char kRemoveSwitch[] = "/remove ";
+static const char kUninstallerName[] = "MorivaneUnInstall.exe";
+
+enum { COMPARE_CHUNK = 4096, QUESTION_BUFFER = MAX_PATH + 64 };
 
 // Names that could not be removed, for the closing message.
 static char NotRemoved[MESSAGE_SUBTEXT_SIZE];
@@ -82,12 +89,24 @@ static void RemoveShortcuts(void)
         RemoveLink(folder, product);
 }
 
+// Asks, naming the folder, whether to remove the product from it.
+static int ConfirmRemoval(const char *folder)
+{
+    char question[QUESTION_BUFFER];
+    char sub[MESSAGE_SUBTEXT_SIZE];
+    if (!FormatText(question, sizeof question, kUninstallConfirmFormat, folder))
+        return 0;
+    // The secondary text holds 127 bytes: a longer folder is named above only.
+    if (!FormatText(sub, sizeof sub, kUninstallConfirmSubFormat, folder))
+        FormatText(sub, sizeof sub, "%s", kUninstallConfirmSubText);
+    return ShowMessageDialog(question, sub, MESSAGE_YES_NO, NULL) == IDYES;
+}
+
 static int RemoveProduct(const char *folder)
 {
     BuildInstalledGlyphAtlas(folder);
     int result = 0;
-    if (ShowMessageDialog(kUninstallConfirmText, kUninstallConfirmSubText, MESSAGE_YES_NO, NULL) ==
-        IDYES) {
+    if (ConfirmRemoval(folder)) {
         for (const PayloadEntry &row : PayloadTable)
             RemoveInstalledFile(folder, row.fileName);
         RemoveShortcuts();
@@ -100,32 +119,95 @@ static int RemoveProduct(const char *folder)
         }
     }
     ReleaseGlyphAtlas();
-    // This copy in the temporary folder goes at the next restart, where allowed.
-    char self[MAX_PATH];
-    if (GetModuleFileNameA(NULL, self, sizeof self) < sizeof self)
-        MoveFileExA(self, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
     return result;
 }
 
-// Runs a copy of this program from the temporary folder on `folder`.
+static int SameFileContent(const char *one, const char *other)
+{
+    FILE *a = fopen(one, "rb");
+    FILE *b = fopen(other, "rb");
+    int same = a != NULL && b != NULL;
+    unsigned char chunkA[COMPARE_CHUNK], chunkB[COMPARE_CHUNK];
+    while (same) {
+        size_t countA = fread(chunkA, 1, sizeof chunkA, a);
+        size_t countB = fread(chunkB, 1, sizeof chunkB, b);
+        same = countA == countB && memcmp(chunkA, chunkB, countA) == 0;
+        if (countA < sizeof chunkA)
+            break;
+    }
+    if (a != NULL)
+        fclose(a);
+    if (b != NULL)
+        fclose(b);
+    return same;
+}
+
+// Whether `folder` holds this very uninstaller: whatever a command line
+// names, nothing else is removed.
+static int HoldsThisUninstaller(const char *folder)
+{
+    char self[MAX_PATH];
+    char installed[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, self, sizeof self);
+    return length > 0 && length < sizeof self &&
+           JoinInstallPath(installed, sizeof installed, folder, kUninstallerName) &&
+           SameFileContent(self, installed);
+}
+
+// The running copy and its private folder go once it is done: at once where
+// the system lets a running program's file go, else at the next restart
+// (which Windows lets only an administrator ask for).
+static void RemoveRunningCopy(void)
+{
+    char self[MAX_PATH];
+    char folder[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, self, sizeof self);
+    if (length == 0 || length >= sizeof self || !GetProgramFolder(folder) ||
+        !IsPrivateTempFolder(folder))
+        return;
+    if (!DeleteFileA(self))
+        MoveFileExA(self, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (!RemoveDirectoryA(folder))
+        MoveFileExA(folder, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+// Runs a copy of this program from a private folder on `folder`: nothing
+// else can write there, so nothing can be planted beside the copy or swapped
+// for it.
 static int StartCopy(const char *folder)
 {
-    char self[MAX_PATH], temp[MAX_PATH], copy[MAX_PATH], command[3 * MAX_PATH];
-    DWORD tempLength = GetTempPathA(sizeof temp, temp);
-    if (GetModuleFileNameA(NULL, self, sizeof self) >= sizeof self || tempLength == 0 ||
-        tempLength >= sizeof temp ||
-        !FormatText(copy, sizeof copy, "%sMorivaneUnInstall-%lu.exe", temp,
-                    GetCurrentProcessId()) ||
-        !FormatText(command, sizeof command, "\"%s\" %s\"%s\"", copy, kRemoveSwitch, folder) ||
-        !CopyFileA(self, copy, FALSE))
+    char self[MAX_PATH], temp[MAX_PATH], copy[MAX_PATH] = "", command[3 * MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, self, sizeof self);
+    if (length == 0 || length >= sizeof self || !CreatePrivateTempFolder(temp, sizeof temp))
         return 0;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(copy, command, NULL, NULL, FALSE, 0, NULL, temp, &startup, &process))
+    if (JoinInstallPath(copy, sizeof copy, temp, kUninstallerName) &&
+        FormatText(command, sizeof command, "\"%s\" %s\"%s\"", copy, kRemoveSwitch, folder) &&
+        CopyFileA(self, copy, TRUE) &&
+        CreateProcessA(copy, command, NULL, NULL, FALSE, 0, NULL, temp, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return 1;
+    }
+    DeleteFileA(copy);
+    RemoveDirectoryA(temp);
+    return 0;
+}
+
+// The folder a copy is told to remove ("/remove "<folder>""), into
+// folder[MAX_PATH]; 0 when it does not fit.
+static int GetFolderToRemove(const char *commandLine, char *folder)
+{
+    const char *given = commandLine + sizeof kRemoveSwitch - 1;
+    if (*given == '"')
+        ++given;
+    if (!FormatText(folder, MAX_PATH, "%s", given))
         return 0;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    size_t length = strlen(folder);
+    if (length > 0 && folder[length - 1] == '"')
+        folder[length - 1] = '\0';
     return 1;
 }
 
@@ -134,20 +216,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     RestrictDllSearch();
     AppInstance = instance;
     DetectEnvironment();
-    // The copy is told the install folder: "/remove "<folder>"".
-    if (strncmp(commandLine, kRemoveSwitch, sizeof kRemoveSwitch - 1) == 0) {
-        char folder[MAX_PATH];
-        const char *given = commandLine + sizeof kRemoveSwitch - 1;
-        if (*given == '"')
-            ++given;
-        if (!FormatText(folder, sizeof folder, "%s", given))
-            return 1;
-        size_t length = strlen(folder);
-        if (length > 0 && folder[length - 1] == '"')
-            folder[length - 1] = '\0';
-        return RemoveProduct(folder);
-    }
     char folder[MAX_PATH];
+    if (strncmp(commandLine, kRemoveSwitch, sizeof kRemoveSwitch - 1) == 0) {
+        int result = GetFolderToRemove(commandLine, folder) && HoldsThisUninstaller(folder)
+                         ? RemoveProduct(folder)
+                         : 1;
+        RemoveRunningCopy();
+        return result;
+    }
     if (!GetProgramFolder(folder))
         return 1;
     // Where no copy can run, remove what can be removed from here.

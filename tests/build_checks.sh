@@ -11,6 +11,9 @@
 #                                         the installer (a throw-away one here)
 #   build_checks.sh layers SOURCE         a render file that includes an app
 #                                         header stops the build, naming it
+#   build_checks.sh imports SOURCE BUILD  a program importing comctl32, which
+#                                         is not a known DLL, stops the build
+#                                         in BUILD, naming program and DLL
 set -eu
 check=$1
 source_dir=$2
@@ -24,6 +27,21 @@ configure() {
 }
 
 case $check in
+imports)
+    build_dir=$3
+    if cmake --build "$build_dir" --target dll_probe_checked >"$scratch/log" 2>&1; then
+        echo "FAIL: a program importing comctl32.dll was built"
+        exit 1
+    fi
+    expected="error: dll_probe_checked.exe imports comctl32.dll, which is not one of Windows' known DLLs"
+    if grep -q "$expected" "$scratch/log" && [ ! -e "$build_dir/tests/dll_probe_checked.exe" ]; then
+        echo "PASS: $(grep -o "$expected" "$scratch/log"), and the program was removed"
+    else
+        echo "FAIL: the build failed without naming the DLL, or left the program"
+        cat "$scratch/log"
+        exit 1
+    fi
+    ;;
 reproducible)
     origin=$source_dir
     one="$scratch/one"

@@ -1,16 +1,12 @@
-// Loads a system DLL by its bare name, the way a system component would,
-// with or without the installer's DLL search restriction:
-// dll_probe (restricted|open) NAME.dll
+// Imports comctl32, as the installer must not: whatever lies beside it under
+// that name is loaded before its first line runs. The planting tests' positive
+// control, and the program that the build's import check must refuse.
 #include <windows.h>
-#include <string.h>
 
-#include "app/environment.h"
+#include <commctrl.h>
 
-int main(int argc, char **argv)
+int main(void)
 {
-    if (argc < 3)
-        return 2;
-    if (strcmp(argv[1], "restricted") == 0)
-        RestrictDllSearch();
-    return LoadLibraryA(argv[2]) != NULL ? 0 : 1;
+    InitCommonControls();
+    return 0;
 }

@@ -45,14 +45,14 @@ protected:
         return GetTextExtentPointA(canvas.dc, &c, 1, &size) ? size.cx : 0;
     }
     // Paints the atlas cell of `code` into the expected picture at (x, y).
-    void ExpectGlyph(unsigned short code, int x, int y)
+    void ExpectGlyph(unsigned short code, int x, int y, uint32_t ink = kBlack)
     {
         GlyphCell cell = LookupGlyph(code);
         GdiFlush();
         for (int row = 0; row < 16; ++row)
             for (int col = 0; col < 16; ++col)
                 if (AtlasInk(atlas, cell.page, cell.x + col, cell.y + row))
-                    expected.pixels[(y + row) * expected.width + x + col] = kBlack;
+                    expected.pixels[(y + row) * expected.width + x + col] = ink;
     }
     void ExpectByte(char c, int x, int y) { TextOutA(expected.dc, x, y + 1, &c, 1); }
     // Number of pixels that differ between the drawing and the expectation.
@@ -101,7 +101,44 @@ TEST_F(GbkText, MixedTextDrawsBytesOnePixelLowerAndMeasuresWhatItDraws)
     EXPECT_EQ(pen - 3, MeasureGbkText(canvas.dc, text).cx);
 }
 
-TEST_F(GbkText, EmptyTextMeasuresZeroAndDrawsNothingButRestoresState)
+// Ink in the text colour, letters without their background, paper left as
+// it was: on a dark face with light text and on a light face with dark text,
+// whatever background mode and colour the context had.
+TEST_F(GbkText, InkTakesTheTextColourAndPaperKeepsTheFace)
+{
+    struct Case {
+        uint32_t face;
+        COLORREF text;
+    } cases[] = {{0x00000000, RGB(255, 255, 0)}, {0x00F0F0E0, RGB(0, 0, 128)}};
+    const char text[] = "A\xD6\xD0" "b\xCE\xC4";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.face);
+        DestroyCanvas(&canvas);
+        DestroyCanvas(&expected);
+        ASSERT_TRUE(CreateCanvas(&canvas, 240, 40, c.face));
+        ASSERT_TRUE(CreateCanvas(&expected, 240, 40, c.face));
+        SelectObject(canvas.dc, GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(expected.dc, GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(canvas.dc, OPAQUE);
+        SetBkColor(canvas.dc, RGB(200, 30, 30));
+        SetTextColor(canvas.dc, c.text);
+        DrawGbkText(canvas.dc, 4, 6, text);
+
+        SetBkMode(expected.dc, TRANSPARENT);
+        SetTextColor(expected.dc, c.text);
+        int pen = 4;
+        ExpectByte('A', pen, 6);
+        pen += CharWidth('A');
+        ExpectGlyph(0xD6D0, pen, 6, PixelOf(c.text));
+        pen += 16;
+        ExpectByte('b', pen, 6);
+        pen += CharWidth('b');
+        ExpectGlyph(0xCEC4, pen, 6, PixelOf(c.text));
+        EXPECT_EQ(0, Differences());
+    }
+}
+
+TEST_F(GbkText, LeavesTheContextAsItFoundIt)
 {
     SIZE size = MeasureGbkText(canvas.dc, "");
     EXPECT_EQ(0, size.cx);
@@ -109,15 +146,18 @@ TEST_F(GbkText, EmptyTextMeasuresZeroAndDrawsNothingButRestoresState)
 
     SetBkMode(canvas.dc, OPAQUE);
     SetTextColor(canvas.dc, RGB(10, 20, 30));
+    SetBkColor(canvas.dc, RGB(40, 50, 60));
+    SelectObject(canvas.dc, GetStockObject(GRAY_BRUSH));
     HGDIOBJ font = GetCurrentObject(canvas.dc, OBJ_FONT);
-    DrawGbkText(canvas.dc, 0, 0, "");
-    EXPECT_EQ(0, Differences());
-    EXPECT_EQ(OPAQUE, GetBkMode(canvas.dc));
-
-    DrawGbkText(canvas.dc, 0, 0, "x\xD6\xD0");
-    EXPECT_EQ(OPAQUE, GetBkMode(canvas.dc));
-    EXPECT_EQ(RGB(10, 20, 30), GetTextColor(canvas.dc));
-    EXPECT_EQ(font, GetCurrentObject(canvas.dc, OBJ_FONT));
+    for (const char *text : {"", "x\xD6\xD0", "\xD6\xD0\xCE\xC4"}) {
+        SCOPED_TRACE(text);
+        DrawGbkText(canvas.dc, 0, 0, text);
+        EXPECT_EQ(OPAQUE, GetBkMode(canvas.dc));
+        EXPECT_EQ(RGB(10, 20, 30), GetTextColor(canvas.dc));
+        EXPECT_EQ(RGB(40, 50, 60), GetBkColor(canvas.dc));
+        EXPECT_EQ(GetStockObject(GRAY_BRUSH), GetCurrentObject(canvas.dc, OBJ_BRUSH));
+        EXPECT_EQ(font, GetCurrentObject(canvas.dc, OBJ_FONT));
+    }
 }
 
 TEST_F(GbkText, LoneLeadByteAtTheEndPairsWithTheTerminator)
@@ -139,13 +179,21 @@ TEST_F(GbkText, LeadByteTakesAnAsciiTrailByte)
     EXPECT_EQ(0, Differences());
 }
 
-TEST_F(GbkText, FullWidthSpaceIsBlankButAdvances)
+TEST_F(GbkText, BlankCellsAndEmptySlotsStillAdvance)
 {
     const char text[] = "\xA1\xA1\xD6\xD0";
     EXPECT_EQ(32, MeasureGbkText(canvas.dc, text).cx);
     DrawGbkText(canvas.dc, 0, 0, text);
     ExpectGlyph(0xD6D0, 16, 0);
     EXPECT_EQ(0, Differences());
+
+    // Before the atlas exists (the out-of-memory report), a character draws
+    // nothing but still takes its 16 pixels.
+    ReleaseGlyphAtlas();
+    DrawGbkText(canvas.dc, 0, 20, "\xD6\xD0" "A");
+    ExpectByte('A', 16, 20);
+    EXPECT_EQ(0, Differences());
+    ASSERT_EQ(ATLAS_BUILT, BuildGlyphAtlas());
 }
 
 // A picture for a person to look at: captions drawn from the atlas, in the

@@ -159,14 +159,11 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
     }
 }
 
-bool SettlePostedMessages(HWND dialog, int markerId)
+bool SettlePostedMessages(HWND edit)
 {
-    HWND marker = Control(dialog, markerId);
-    HFONT before = (HFONT)SendMessageA(marker, WM_GETFONT, 0, 0);
-    HFONT font = (HFONT)GetStockObject(before == GetStockObject(ANSI_VAR_FONT) ? ANSI_FIXED_FONT
-                                                                              : ANSI_VAR_FONT);
-    return PostMessageA(marker, WM_SETFONT, (WPARAM)font, FALSE) &&
-           WaitUntil([&] { return (HFONT)SendMessageA(marker, WM_GETFONT, 0, 0) == font; });
+    LRESULT limit = SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == 30000 ? 30001 : 30000;
+    return PostMessageA(edit, EM_SETLIMITTEXT, (WPARAM)limit, 0) &&
+           WaitUntil([&] { return SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == limit; });
 }
 
 bool RoundTrip(HWND window)
@@ -223,6 +220,21 @@ void PressEnterOn(HWND dialog, int id)
     PostMessageA(Control(dialog, id), WM_KEYUP, VK_RETURN, 0xC01C0001);
 }
 
+void PressKey(HWND window, WPARAM vk)
+{
+    HWND focus = FocusOf(window);
+    LPARAM scan = (LPARAM)MapVirtualKeyA((UINT)vk, 0) << 16;
+    PostMessageA(focus, WM_KEYDOWN, vk, scan | 1);
+    PostMessageA(focus, WM_KEYUP, vk, scan | 0xC0000001);
+}
+
+void TypeText(HWND window, const std::string &text)
+{
+    HWND focus = FocusOf(window);
+    for (unsigned char c : text)
+        PostMessageA(focus, WM_CHAR, c, 1);
+}
+
 bool CaptureWindow(HWND window, Canvas *canvas)
 {
     RECT r;
@@ -260,23 +272,23 @@ bool SaveWindowPicture(HWND window, const char *name)
     return saved;
 }
 
-bool ShowsGlyph(const Canvas &canvas, unsigned short code)
+bool ShowsGlyph(const Canvas &canvas, unsigned short code, uint32_t ink)
 {
     static std::vector<unsigned char> atlas =
         InflatedResource(GetModuleHandleA(NULL), IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE);
     GlyphCell cell = LookupGlyph(code);
-    bool ink[16][16];
+    bool glyph[16][16];
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            ink[y][x] = AtlasInk(atlas, cell.page, cell.x + x, cell.y + y);
+            glyph[y][x] = AtlasInk(atlas, cell.page, cell.x + x, cell.y + y);
     GdiFlush();
     for (int oy = 0; oy + 16 <= canvas.height; ++oy) {
         for (int ox = 0; ox + 16 <= canvas.width; ++ox) {
             bool match = true;
             for (int y = 0; y < 16 && match; ++y)
                 for (int x = 0; x < 16 && match; ++x)
-                    match = ink[y][x] == ((canvas.pixels[(oy + y) * canvas.width + ox + x] &
-                                           0xFFFFFF) == kBlack);
+                    match = glyph[y][x] == ((canvas.pixels[(oy + y) * canvas.width + ox + x] &
+                                             0xFFFFFF) == ink);
             if (match)
                 return true;
         }

@@ -53,10 +53,10 @@ std::string CopyWithDamagedResource(WORD id);
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 5000);
 
-// Returns once every message posted to `dialog`'s thread before the call has
-// been handled: a marker posted behind them is waited for. The marker sets
-// the font of the control `markerId`, which must show no text.
-bool SettlePostedMessages(HWND dialog, int markerId);
+// Returns once every message posted to `edit`'s thread before the call has
+// been handled: a marker posted behind them is waited for. The marker moves
+// the edit control's text limit by one, between 30000 and 30001.
+bool SettlePostedMessages(HWND edit);
 // Returns once `window`'s thread is back in its message loop, having handled
 // whatever it was doing.
 bool RoundTrip(HWND window);
@@ -76,11 +76,17 @@ HWND FocusOf(HWND window);
 void Click(HWND dialog, int id);
 // Gives `id` the focus and posts Enter to it.
 void PressEnterOn(HWND dialog, int id);
+// Keys as a keyboard gives them, posted to whatever has the focus in
+// `window`'s thread: a key down and up (the target's own loop translates
+// it), or the characters of a text.
+void PressKey(HWND window, WPARAM vk);
+void TypeText(HWND window, const std::string &text);
 
 // What the window shows on screen, and a BMP of it in the working folder.
 bool CaptureWindow(HWND window, Canvas *canvas);
 bool SaveWindowPicture(HWND window, const char *name);
-// Whether the atlas glyph of `code` appears, ink for ink, in the picture.
-bool ShowsGlyph(const Canvas &canvas, unsigned short code);
+// Whether the atlas glyph of `code` appears, ink for ink, in the picture:
+// pixels of colour `ink` exactly where the glyph has ink.
+bool ShowsGlyph(const Canvas &canvas, unsigned short code, uint32_t ink = kBlack);
 
 #endif

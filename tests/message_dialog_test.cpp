@@ -94,6 +94,8 @@ TEST(MessageLayout, ButtonsSitOnTheTextWidthOrOnTheClientWhenWidened)
 struct Visit {
     const char *mainText = "";
     int action = 0;  // a button id to press, or VK_ESCAPE, or -1 for the close box
+    // Or keys, posted to the focus: T Tab, R Enter; 0 takes the focus away.
+    const char *keys = nullptr;
     std::string picture;
     HWND dialog = NULL;
     RECT window = {}, client = {};
@@ -144,7 +146,18 @@ void CALLBACK VisitDialog(HWND, UINT, UINT_PTR timer, DWORD)
 
     if (!v.picture.empty())
         SaveWindowPicture(dialog, v.picture.c_str());
-    if (v.action == VK_ESCAPE) {
+    if (v.keys != nullptr) {
+        for (const char *key = v.keys; *key; ++key) {
+            if (*key == '0') {
+                SetFocus(NULL);
+                continue;
+            }
+            WPARAM vk = *key == 'T' ? VK_TAB : VK_RETURN;
+            HWND target = GetFocus() ? GetFocus() : dialog;
+            PostMessageA(target, WM_KEYDOWN, vk, 0x00000001);
+            PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+        }
+    } else if (v.action == VK_ESCAPE) {
         PostMessageA(GetFocus() ? GetFocus() : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     } else if (v.action == -1) {
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -267,6 +280,26 @@ TEST_F(MessageDialog, EscapeAndTheCloseBoxGiveCancelInEveryMode)
             EXPECT_EQ(IDCANCEL, Show(&v, "Memory not enough!", mode))
                 << "mode " << mode << (action == -1 ? " close box" : " Esc");
         }
+    }
+}
+
+// Enter presses the button that has the focus, Tab moves the focus between
+// the buttons shown, and with none focused Enter is the first button.
+TEST_F(MessageDialog, EnterPressesTheFocusedButton)
+{
+    struct Case {
+        int mode;
+        const char *keys;
+        int expected;
+    } cases[] = {
+        {0, "R", IDOK},  {1, "R", IDOK}, {1, "TR", IDCANCEL}, {1, "TTR", IDOK},
+        {4, "R", IDYES}, {4, "TR", IDNO}, {4, "0R", IDYES},    {1, "T0R", IDOK},
+    };
+    for (const Case &c : cases) {
+        Visit v;
+        v.mainText = kContinue;
+        v.keys = c.keys;
+        EXPECT_EQ(c.expected, Show(&v, "Continue?", c.mode)) << c.mode << " " << c.keys;
     }
 }
 

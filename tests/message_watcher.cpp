@@ -2,7 +2,11 @@
 // dialog's modal loop dispatches the timer while it waits for the user.
 #include "message_watcher.h"
 
+#include "app/message_dialog.h"
+#include "render/gbk_text.h"
+#include "render/owner_draw.h"
 #include "resources/resource_ids.h"
+#include "test_support.h"
 
 static MessageWatcher *CurrentWatcher;
 
@@ -23,15 +27,44 @@ HWND FindThreadMessageDialog(void)
     return dialog;
 }
 
+// Whether the main text control shows `text` whole: its pixels against the
+// text drawn centred on the face in the control's font. Timers come after
+// painting, so the control has been drawn by now.
+static bool DrawnWhole(HWND control, const char *text)
+{
+    RECT r;
+    GetClientRect(control, &r);
+    Canvas shown, expected;
+    bool same = CreateCanvas(&shown, r.right, r.bottom, kWhite) &&
+                CreateCanvas(&expected, r.right, r.bottom, kWhite);
+    if (same) {
+        HDC dc = GetDC(control);
+        BitBlt(shown.dc, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(control, dc);
+        FillRect(expected.dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        SelectObject(expected.dc, (HFONT)SendMessageA(control, WM_GETFONT, 0, 0));
+        SetTextColor(expected.dc, GetSysColor(COLOR_BTNTEXT));
+        POINT at = CaptionOrigin(r, MeasureGbkText(expected.dc, text).cx, ALIGN_CENTRE, 0);
+        DrawGbkText(expected.dc, at.x, at.y, text);
+        for (int y = 0; y < r.bottom && same; ++y)
+            for (int x = 0; x < r.right && same; ++x)
+                same = PixelAt(shown, x, y) == PixelAt(expected, x, y);
+    }
+    DestroyCanvas(&shown);
+    DestroyCanvas(&expected);
+    return same;
+}
+
 static void CALLBACK WatchMessages(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = FindThreadMessageDialog();
     if (dialog == NULL)
         return;
-    char text[256], sub[256];
+    char text[MESSAGE_TEXT_SIZE], sub[256];
     GetDlgItemTextA(dialog, IDC_MSG_TEXT, text, sizeof text);
     GetDlgItemTextA(dialog, IDC_MSG_SUBTEXT, sub, sizeof sub);
-    CurrentWatcher->seen.push_back({text, sub});
+    bool whole = DrawnWhole(GetDlgItem(dialog, IDC_MSG_TEXT), text);
+    CurrentWatcher->seen.push_back({text, sub, whole});
     SendMessageA(dialog, WM_COMMAND, CurrentWatcher->answer, 0);
 }
 

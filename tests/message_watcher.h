@@ -11,6 +11,7 @@
 struct SeenMessage {
     std::string text;     // the main text (GBK)
     std::string subText;  // the secondary text
+    bool drawnWhole;      // the main text control shows all of `text`
 };
 
 // The message dialog this thread shows, or null.

@@ -16,11 +16,7 @@
 
 namespace {
 
-uint32_t SysPixel(int index)
-{
-    COLORREF c = GetSysColor(index);
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
+uint32_t SysPixel(int index) { return PixelOf(GetSysColor(index)); }
 
 const uint32_t kOutside = 0x00123456;  // canvas colour outside the controls
 const RECT kItem = {10, 8, 110, 32};   // a 100 x 24 button
@@ -78,14 +74,23 @@ protected:
         POINT at = CaptionOrigin(rect, size.cx, align, 0);
         DrawGbkText(reference.dc, at.x, at.y, caption);
     }
-    // Pixels that differ inside the button, leaving out its two bevel rings
-    // and outer line.
-    int InteriorDifferences()
+    // Pixels that differ inside `rect` less `inset` on every side (3 leaves
+    // out the two bevel rings and the outer line of a button).
+    int Differences(const RECT &rect = kItem, int inset = 3)
     {
         int count = 0;
-        for (int y = kItem.top + 3; y < kItem.bottom - 3; ++y)
-            for (int x = kItem.left + 3; x < kItem.right - 3; ++x)
+        for (int y = rect.top + inset; y < rect.bottom - inset; ++y)
+            for (int x = rect.left + inset; x < rect.right - inset; ++x)
                 count += PixelAt(canvas, x, y) != PixelAt(reference, x, y);
+        return count;
+    }
+    int InteriorDifferences() { return Differences(); }
+    int CountPixels(uint32_t colour, const RECT &rect = kItem)
+    {
+        int count = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                count += PixelAt(canvas, x, y) == colour;
         return count;
     }
     // Bounding box of black pixels (caption ink) in the canvas.
@@ -188,11 +193,17 @@ TEST_F(OwnerDraw, FocusRectangleIsInsetByATenthAndAnEighth)
         EXPECT_GT(side, 0);
 }
 
-TEST_F(OwnerDraw, FocusOnlyCallsDrawOnlyTheFocus)
+// The focus rectangle is XORed: a call for a lost focus that drew nothing
+// would leave it standing beside the one on the newly focused button.
+TEST_F(OwnerDraw, FocusChangesRepaintTheWholeItem)
 {
-    Paint(&canvas, IDCANCEL, ODA_FOCUS, 0);  // focus lost: nothing at all
-    EXPECT_EQ(0, InteriorDifferences());
-    EXPECT_EQ(kOutside, PixelAt(canvas, kItem.left + 1, kItem.top + 1));
+    Paint(&reference, IDCANCEL, ODA_DRAWENTIRE, 0);
+    Paint(&canvas, IDCANCEL, ODA_DRAWENTIRE, ODS_FOCUS);
+    Paint(&canvas, IDCANCEL, ODA_FOCUS, 0);
+    EXPECT_EQ(0, Differences(kItem, 0));
+    Paint(&canvas, IDCANCEL, ODA_FOCUS, ODS_FOCUS);
+    Paint(&reference, IDCANCEL, ODA_DRAWENTIRE, ODS_FOCUS);
+    EXPECT_EQ(0, Differences(kItem, 0));
 }
 
 TEST_F(OwnerDraw, BlankLabelLeavesTheBitmapUntouched)
@@ -229,19 +240,28 @@ TEST_F(OwnerDraw, CaptionsComeFromTheTableByIdAndPlacement)
     }
 }
 
+// Face and caption only, to the edge of the item, for every flat id.
 TEST_F(OwnerDraw, FlatLabelsHaveNoBevel)
 {
-    Paint(&canvas, IDC_WAIT_LABEL, ODA_DRAWENTIRE, 0);
-    for (int y = kItem.top; y < kItem.bottom; ++y)
-        for (int x = kItem.left; x < kItem.right; ++x)
-            ASSERT_EQ(SysPixel(COLOR_BTNFACE), PixelAt(canvas, x, y)) << x << "," << y;
+    const char text[] = "\xD6\xD0 window text";
+    for (int id : {IDC_PATH_LABEL, IDC_DIRS_LABEL, IDC_TITLE_LABEL, IDC_DRIVES_LABEL,
+                   IDC_EDITION_LABEL, IDC_INSTALLER_LABEL, IDC_MSG_TEXT, IDC_LANGUAGE_LABEL,
+                   IDC_WAIT_LABEL}) {
+        SCOPED_TRACE(id);
+        OwnerCaption row = FindOwnerCaption(id);
+        ASSERT_EQ(FACE_FLAT, row.face);
+        Paint(&canvas, id, ODA_DRAWENTIRE, 0, kItem, text);
+        PaintReferenceCaption(row.caption ? row.caption : text, row.align);
+        EXPECT_EQ(0, Differences(kItem, 0));
+    }
 }
 
+// A character whose trail byte would be the 80th is left out whole.
 TEST_F(OwnerDraw, OtherIdsShowAtMost79BytesOfTheirWindowText)
 {
-    std::string text(100, 'i');
+    std::string text = std::string(78, 'i') + "\xD6\xD0" + std::string(20, 'i');
     Paint(&canvas, 5000, ODA_DRAWENTIRE, 0, kItem, text.c_str());
-    PaintReferenceCaption(std::string(79, 'i').c_str(), ALIGN_CENTRE);
+    PaintReferenceCaption(std::string(78, 'i').c_str(), ALIGN_CENTRE);
     EXPECT_EQ(0, InteriorDifferences());
     EXPECT_EQ(SysPixel(COLOR_BTNHIGHLIGHT), PixelAt(canvas, 60, kItem.top + 1)) << "3D face";
 }
@@ -282,15 +302,17 @@ protected:
         ASSERT_NE(nullptr, list);
         SendMessageA(list, LB_ADDSTRING, 0, (LPARAM) "\xD6\xD0\xCE\xC4 line one");
         SendMessageA(list, LB_ADDSTRING, 0, (LPARAM) "two");
+        // Longer than the 260-byte line buffer: LB_GETTEXT would overrun it.
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)std::string(300, 'w').c_str());
     }
-    void PaintItem(UINT index)
+    void PaintItem(UINT index, UINT state = ODS_SELECTED)
     {
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_LISTBOX;
         item.CtlID = IDC_LICENCE_ZH;
         item.itemID = index;
         item.itemAction = ODA_DRAWENTIRE;
-        item.itemState = ODS_SELECTED | ODS_FOCUS;
+        item.itemState = state;
         item.hwndItem = list;
         item.hDC = canvas.dc;
         item.rcItem = kItem;
@@ -299,9 +321,9 @@ protected:
     HWND list = NULL;
 };
 
-TEST_F(LicenceItem, IndexAtOrBeyondTheCountDrawsOnlyTheBackground)
+TEST_F(LicenceItem, LineTooLongOrIndexAtOrBeyondTheCountDrawsOnlyTheBackground)
 {
-    for (UINT index : {2u, 3u, 0xFFFFFFFFu}) {
+    for (UINT index : {2u, 3u, 4u, 0xFFFFFFFFu}) {
         PaintItem(index);
         for (int y = kItem.top; y < kItem.bottom; ++y)
             for (int x = kItem.left; x < kItem.right; ++x)
@@ -312,13 +334,16 @@ TEST_F(LicenceItem, IndexAtOrBeyondTheCountDrawsOnlyTheBackground)
 TEST_F(LicenceItem, LineIsDrawnTwoPixelsInsideInBlackAndTheStateRestored)
 {
     SetTextColor(canvas.dc, RGB(200, 0, 0));
-    PaintItem(0);
+    PaintItem(0, ODS_SELECTED | ODS_FOCUS);
     EXPECT_EQ(RGB(200, 0, 0), GetTextColor(canvas.dc));
     FillRect(reference.dc, &kItem, GetSysColorBrush(COLOR_WINDOW));
     SetTextColor(reference.dc, RGB(0, 0, 0));
     DrawGbkText(reference.dc, kItem.left + 2, kItem.top + 2, "\xD6\xD0\xCE\xC4 line one");
     EXPECT_EQ(0, InteriorDifferences());
     EXPECT_LT(InkBox().left, InkBox().right) << "some ink was drawn";
+    // The line with the focus shows it on its edge, for a keyboard user.
+    const RECT topEdge = {kItem.left, kItem.top, kItem.right, kItem.top + 1};
+    EXPECT_GT(Differences(topEdge, 0), 10);
 }
 
 TEST(CheckBoxSquare, FollowsTheButtonType)
@@ -359,52 +384,58 @@ protected:
         SavedButtonProc = (WNDPROC)SetWindowLongPtrA(box, GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
     }
     void PaintInto(Canvas *target) { PaintCheckBox(box, target->dc); }
+    // The face, and the table's caption one box width right of the box, in
+    // the reference picture; returns where the caption starts.
+    int PaintReferenceBoxCaption()
+    {
+        UINT state;
+        RECT client;
+        GetClientRect(box, &client);
+        RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
+        int x = square.right + (square.right - square.left);
+        FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        DrawGbkText(reference.dc, x, client.top + 1, FindCheckBoxCaption(IDC_DESKTOP_ICON));
+        return x;
+    }
     HWND box = NULL;
 };
 
+// The box is exactly DrawFrameControl's own picture of its state.
 TEST_F(CheckBox, BoxStateFollowsCheckAndEnable)
 {
-    UINT state;
+    UINT frame;
     RECT client;
     GetClientRect(box, &client);
-    RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
-    PaintInto(&reference);
-    SendMessageA(box, BM_CLICK, 0, 0);  // the subclass passes clicks on
-    ASSERT_EQ(BST_CHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
-    SetFocus(parent);  // the click took the focus; its frame is another test's
-    PaintInto(&canvas);
-    int inside = 0, outside = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 150; ++x) {
-            bool in = x >= square.left && x < square.right && y >= square.top && y < square.bottom;
-            bool differs = PixelAt(canvas, x, y) != PixelAt(reference, x, y);
-            (in ? inside : outside) += differs;
-        }
-    EXPECT_GT(inside, 0) << "a checked box looks checked";
-    EXPECT_EQ(0, outside);
-
-    EnableWindow(box, FALSE);
-    PaintInto(&reference);
-    int disabledDiffers = 0;
-    for (int y = square.top; y < square.bottom; ++y)
-        for (int x = square.left; x < square.right; ++x)
-            disabledDiffers += PixelAt(canvas, x, y) != PixelAt(reference, x, y);
-    EXPECT_GT(disabledDiffers, 0) << "a disabled box looks inactive";
+    RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &frame);
+    struct Case {
+        int checked, enabled;
+        UINT state;
+    } cases[] = {
+        {0, 1, 0},
+        {1, 1, DFCS_CHECKED},
+        {1, 0, DFCS_CHECKED | DFCS_INACTIVE},
+        {0, 0, DFCS_INACTIVE},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.state);
+        SendMessageA(box, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        EnableWindow(box, c.enabled);
+        PaintInto(&canvas);
+        FillRect(reference.dc, &square, GetSysColorBrush(COLOR_BTNFACE));
+        DrawFrameControl(reference.dc, &square, DFC_BUTTON, frame | c.state);
+        EXPECT_EQ(0, Differences(square, 0));
+    }
 }
 
 TEST_F(CheckBox, CaptionStartsOneBoxWidthRightOfTheBox)
 {
     SetFocus(parent);
-    UINT state;
     RECT client;
     GetClientRect(box, &client);
-    RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
     PaintInto(&canvas);
     const char *caption = FindCheckBoxCaption(IDC_DESKTOP_ICON);
     ASSERT_NE(nullptr, caption);
-    int x = square.right + (square.right - square.left);
-    FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    DrawGbkText(reference.dc, x, client.top + 1, caption);
+    int x = PaintReferenceBoxCaption();
     for (int y = 0; y < 20; ++y)
         for (int px = x - 2; px < 150; ++px)
             ASSERT_EQ(PixelAt(reference, px, y), PixelAt(canvas, px, y)) << px << "," << y;
@@ -429,18 +460,125 @@ TEST_F(CheckBox, CaptionStartsOneBoxWidthRightOfTheBox)
     DestroyCanvas(&focused);
 }
 
-TEST_F(CheckBox, PaintsThroughItsWindowProcedure)
+// What the window shows is the painter's picture, caption from the table
+// included, also right after the button drew a focus change or a press of
+// its own.
+TEST_F(CheckBox, WindowShowsThePainterAfterFocusAndPress)
 {
-    HDC dc = GetDC(box);
     RECT client;
     GetClientRect(box, &client);
-    FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    ReleaseDC(box, dc);
-    InvalidateRect(box, NULL, FALSE);
-    UpdateWindow(box);
-    dc = GetDC(box);
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, client.right - 2, client.bottom - 2));
-    ReleaseDC(box, dc);
+    UpdateWindow(parent);
+    for (const char *step : {"focus", "press"}) {
+        SCOPED_TRACE(step);
+        if (step[0] == 'f')
+            SetFocus(box);
+        else
+            SendMessageA(box, BM_SETSTATE, TRUE, 0);
+        HDC dc = GetDC(box);
+        BitBlt(canvas.dc, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(box, dc);
+        PaintInto(&reference);
+        EXPECT_EQ(0, Differences(client, 0));
+    }
+    SendMessageA(box, BM_SETSTATE, FALSE, 0);
+}
+
+// The painters under a dark scheme with light text and a light scheme with
+// dark text (set for this session with SetSysColors, put back afterwards):
+// captions and lines in the scheme's text colour on its face, nothing else
+// changed, and the context's colours as they were.
+class Schemes : public CheckBox {
+protected:
+    void SetUp() override
+    {
+        CheckBox::SetUp();
+        for (int i = 0; i < 4; ++i)
+            saved[i] = GetSysColor(kIndexes[i]);
+        list = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 200, 100, parent,
+                             (HMENU)IDC_LICENCE_ZH, NULL, NULL);
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM) "\xD6\xD0\xCE\xC4 line");
+    }
+    void TearDown() override
+    {
+        SetSysColors(4, kIndexes, saved);
+        // Wine keeps colours set this way in a volatile key that every process
+        // started later reads before Control Panel\Colors: without it, the
+        // prefix's own colours (which the high-contrast test sets) apply again.
+        RegDeleteKeyA(HKEY_CURRENT_USER,
+                      "Software\\Wine\\Temporary System Parameters\\Control Panel\\Colors");
+        CheckBox::TearDown();
+    }
+    // Fresh pictures, and colours in the painted context that must survive.
+    void Restart()
+    {
+        DestroyCanvas(&canvas);
+        DestroyCanvas(&reference);
+        ASSERT_TRUE(CreateCanvas(&canvas, 160, 48, kOutside));
+        ASSERT_TRUE(CreateCanvas(&reference, 160, 48, kOutside));
+        SetTextColor(canvas.dc, RGB(1, 2, 3));
+        SetBkColor(canvas.dc, RGB(4, 5, 6));
+    }
+    void ExpectContextKept()
+    {
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas.dc));
+        EXPECT_EQ(RGB(4, 5, 6), GetBkColor(canvas.dc));
+    }
+    const int kIndexes[4] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT};
+    COLORREF saved[4] = {};
+    HWND list = NULL;
+};
+
+TEST_F(Schemes, TextTakesTheSchemeColoursInEveryPainter)
+{
+    struct Scheme {
+        const char *name;
+        COLORREF colours[4];  // face, button text, window, window text
+    } schemes[] = {
+        {"dark", {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 0), RGB(0, 255, 0)}},
+        {"light", {RGB(255, 255, 230), RGB(0, 0, 128), RGB(250, 250, 255), RGB(128, 0, 0)}},
+    };
+    SetFocus(parent);
+    for (const Scheme &scheme : schemes) {
+        SCOPED_TRACE(scheme.name);
+        ASSERT_TRUE(SetSysColors(4, kIndexes, scheme.colours));
+        const uint32_t text = PixelOf(scheme.colours[1]), windowText = PixelOf(scheme.colours[3]);
+
+        for (int id : {IDOK, IDC_TITLE_LABEL}) {
+            Restart();
+            Paint(&canvas, id, ODA_DRAWENTIRE, 0);
+            ExpectContextKept();
+            SetTextColor(reference.dc, scheme.colours[1]);
+            PaintReferenceCaption(FindOwnerCaption(id).caption, ALIGN_CENTRE);
+            EXPECT_EQ(0, InteriorDifferences()) << id;
+            EXPECT_GT(CountPixels(text), 20) << id;
+        }
+
+        Restart();
+        PaintInto(&canvas);
+        ExpectContextKept();
+        SetTextColor(reference.dc, scheme.colours[1]);
+        RECT client;
+        GetClientRect(box, &client);
+        const RECT caption = {PaintReferenceBoxCaption(), 0, client.right, client.bottom};
+        EXPECT_EQ(0, Differences(caption, 0)) << "check box";
+        EXPECT_GT(CountPixels(text, caption), 100) << "check box";
+
+        Restart();
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.CtlID = IDC_LICENCE_ZH;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = list;
+        item.hDC = canvas.dc;
+        item.rcItem = kItem;
+        DrawLicenceItem(&item, parent);
+        ExpectContextKept();
+        FillRect(reference.dc, &kItem, GetSysColorBrush(COLOR_WINDOW));
+        SetTextColor(reference.dc, scheme.colours[3]);
+        DrawGbkText(reference.dc, kItem.left + 2, kItem.top + 2, "\xD6\xD0\xCE\xC4 line");
+        EXPECT_EQ(0, Differences(kItem, 0)) << "licence line";
+        EXPECT_GT(CountPixels(windowText), 20) << "licence line";
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-/* A DLL that must never be loaded: copied beside the installer under the
-   names of system DLLs, it leaves a file "<its path>.loaded" if it is. */
+/* A DLL that must never be loaded: copied beside a program under the names
+   of system DLLs, it leaves a file "<its path>.loaded" if it is. */
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
@@ -19,11 +19,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
     return TRUE;
 }
 
-/* Some callers look for an export before anything else. */
-__declspec(dllexport) DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR name, LPDWORD handle)
+/* What a program importing comctl32 asks of it, so that such a program
+   starts with the planted copy as it would with the real one. */
+__declspec(dllexport) void WINAPI InitCommonControls(void) {}
+
+__declspec(dllexport) BOOL WINAPI InitCommonControlsEx(const void *controls)
 {
-    (void)name;
-    if (handle)
-        *handle = 0;
-    return 0;
+    (void)controls;
+    return TRUE;
 }

@@ -135,6 +135,11 @@ TEST(FormatText, AlwaysTerminatedAndSaysWhetherItFitted)
     EXPECT_EQ(0, FormatText(out, 0, "%s", "x"));
     EXPECT_EQ(1, FormatText(out, sizeof out, "%c:%d", 'D', 42));
     EXPECT_STREQ("D:42", out);
+    // A cut inside a double-byte character drops its lead byte too.
+    EXPECT_EQ(0, FormatText(out, sizeof out, "%s", "abcd\xD6\xD0"));
+    EXPECT_STREQ("abcd", out);
+    EXPECT_EQ(1, FormatText(out, sizeof out, "%s", "abc\xD6\xD0"));
+    EXPECT_STREQ("abc\xD6\xD0", out);
 }
 
 TEST(Folders, OneTrailingBackslashIsRemoved)

@@ -89,11 +89,19 @@ std::string MakeScratchFolder(const char *tag)
     DWORD length = GetTempPathA(sizeof temp, temp);
     if (length == 0 || length >= sizeof temp)
         return std::string();
+    // Process ids come round again within a Wine session: a name already
+    // taken means the next one.
     static int counter;
     char folder[MAX_PATH];
-    snprintf(folder, sizeof folder, "%smv_%s_%lu_%d", temp, tag,
-             GetCurrentProcessId(), ++counter);
-    return CreateDirectoryA(folder, NULL) ? std::string(folder) : std::string();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        snprintf(folder, sizeof folder, "%smv_%s_%lu_%d", temp, tag,
+                 GetCurrentProcessId(), ++counter);
+        if (CreateDirectoryA(folder, NULL))
+            return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return std::string();
 }
 
 std::vector<unsigned char> ReadWholeFile(const std::string &path)
@@ -117,6 +125,24 @@ bool WriteWholeFile(const std::string &path, const std::string &content)
         return false;
     size_t written = fwrite(content.data(), 1, content.size(), out);
     return fclose(out) == 0 && written == content.size();
+}
+
+std::string FillDriveE(unsigned long leaveFree)
+{
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExA("E:\\", &available, &total, &free) ||
+        available.QuadPart < leaveFree)
+        return std::string();
+    static int counter;
+    std::string filler =
+        "E:\\filler-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    std::string content((size_t)(available.QuadPart - leaveFree), 'f');
+    if (!WriteWholeFile(filler, content) || !GetDiskFreeSpaceExA("E:\\", &available, &total, &free) ||
+        available.QuadPart != leaveFree) {
+        DeleteFileA(filler.c_str());
+        return std::string();
+    }
+    return filler;
 }
 
 int CountFolderEntries(const std::string &folder)

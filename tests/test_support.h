@@ -28,12 +28,22 @@ bool SaveCanvasBmp(const Canvas &canvas, const char *path);
 
 const uint32_t kWhite = 0x00FFFFFF;
 const uint32_t kBlack = 0x00000000;
+// A COLORREF (0x00BBGGRR) as a canvas pixel (0x00RRGGBB).
+inline uint32_t PixelOf(COLORREF c)
+{
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
 
 // A new empty folder under the temporary folder; Windows path, no trailing
 // backslash.
 std::string MakeScratchFolder(const char *tag);
 std::vector<unsigned char> ReadWholeFile(const std::string &path);
 bool WriteWholeFile(const std::string &path, const std::string &content);
+// Takes all but `leaveFree` bytes of the small drive E: that the suite maps
+// (a tmpfs) with a file, whose path it returns for deleting; empty when
+// there is no such drive or it cannot be filled so.
+std::string FillDriveE(unsigned long leaveFree);
+
 // Number of entries in a folder other than "." and "..".
 int CountFolderEntries(const std::string &folder);
 

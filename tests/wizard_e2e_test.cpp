@@ -10,6 +10,7 @@
 
 #include "installer_driver.h"
 #include "resources/resource_ids.h"
+#include "texts.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ TEST_F(Wizard, EnterOnBackPressesBackOnly)
     PressEnterOn(wizard, IDC_BACK);
     ExpectPage(PATH_PAGE, false);
     // A Next posted with the Back would be handled before this marker.
-    ASSERT_TRUE(SettlePostedMessages(wizard, IDC_DIVIDER));
+    ASSERT_TRUE(SettlePostedMessages(Control(wizard, IDC_PATH_EDIT)));
     EXPECT_TRUE(ShowsPage(wizard, PATH_PAGE));
     Click(wizard, IDCANCEL);
     EXPECT_EQ(0, run.WaitForExit());
@@ -178,6 +179,94 @@ TEST_F(Wizard, EnterInThePathEditOrOnACheckBoxActsAsNext)
     EXPECT_EQ(BST_UNCHECKED, CheckState(wizard, IDC_AUTOSTART));
     Click(wizard, IDCANCEL);
     EXPECT_EQ(0, run.WaitForExit());
+}
+
+// The four high-contrast schemes, written into this prefix's
+// HKCU\Control Panel\Colors (each new process reads them) before the
+// installer starts, and put back afterwards, even when a check fails: the
+// other tests compare pixels with the default colours.
+class HighContrast : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0,
+                                               KEY_QUERY_VALUE | KEY_SET_VALUE, &colours));
+        for (const char *name : kNames) {
+            char value[64] = "";
+            DWORD size = sizeof value;
+            bool present = RegQueryValueExA(colours, name, NULL, NULL, (BYTE *)value, &size) ==
+                           ERROR_SUCCESS;
+            saved.push_back(present ? value : "");
+        }
+    }
+    void TearDown() override
+    {
+        for (size_t i = 0; i < saved.size(); ++i) {
+            if (saved[i].empty())
+                RegDeleteValueA(colours, kNames[i]);
+            else
+                Write(kNames[i], saved[i]);
+        }
+        RegCloseKey(colours);
+    }
+    void Write(const char *name, const std::string &value)
+    {
+        RegSetValueExA(colours, name, 0, REG_SZ, (const BYTE *)value.c_str(),
+                       (DWORD)value.size() + 1);
+    }
+
+    const char *const kNames[6] = {"ButtonFace", "ButtonText", "Window",
+                                   "WindowText", "ButtonHilight", "ButtonShadow"};
+    HKEY colours = NULL;
+    std::vector<std::string> saved;
+};
+
+TEST_F(HighContrast, FirstPageShowsItsChineseInTheSchemesTextColour)
+{
+    struct Scheme {
+        const char *name, *face, *text;
+        uint32_t ink;
+    } schemes[] = {
+        {"black", "0 0 0", "255 255 255", 0x00FFFFFF},
+        {"white", "255 255 255", "0 0 0", 0x00000000},
+        {"1", "0 0 0", "255 255 0", 0x00FFFF00},
+        {"2", "0 0 0", "0 255 0", 0x0000FF00},
+    };
+    // Each owner-drawn caption and check box of the page, by its first character.
+    const struct {
+        int id;
+        const char *caption;
+    } captions[] = {
+        {IDC_TITLE_LABEL, kTitleCaption},     {IDC_INSTALLER_LABEL, kInstallerCaption},
+        {IDC_PATH_LABEL, kPathLabelCaption},  {IDC_BROWSE, kBrowseCaption},
+        {IDC_NEXT, kNextCaption},             {IDCANCEL, kCancelCaption},
+        {IDC_DESKTOP_ICON, kDesktopIconCaption}, {IDC_AUTOSTART, kAutoStartCaption},
+    };
+    for (const Scheme &scheme : schemes) {
+        SCOPED_TRACE(scheme.name);
+        for (const char *name : {"ButtonFace", "Window"})
+            Write(name, scheme.face);
+        for (const char *name : {"ButtonText", "WindowText", "ButtonHilight"})
+            Write(name, scheme.text);
+        Write("ButtonShadow", "128 128 128");
+        InstallerRun run;
+        ASSERT_TRUE(run.Start(InstallerPath()));
+        HWND wizard = run.WaitForWizard();
+        ASSERT_NE(nullptr, wizard);
+        for (const auto &c : captions) {
+            unsigned short code = (unsigned char)c.caption[0] << 8 | (unsigned char)c.caption[1];
+            Canvas canvas;
+            EXPECT_TRUE(CaptureWindow(Control(wizard, c.id), &canvas) &&
+                        ShowsGlyph(canvas, code, scheme.ink))
+                << c.id;
+            DestroyCanvas(&canvas);
+        }
+        if (std::string(scheme.name) == "black") {
+            EXPECT_TRUE(SaveWindowPicture(wizard, "wizard_page0_high_contrast_black.bmp"));
+        }
+        Click(wizard, IDCANCEL);
+        EXPECT_EQ(0, run.WaitForExit());
+    }
 }
 
 // Cancel, Esc and the close box on every page end the installer with 0.
@@ -249,9 +338,9 @@ TEST(WizardLicence, AReloadDoesNotDoubleTheChineseLines)
     ASSERT_TRUE(run.Start(copy));
     HWND wizard = run.WaitForWizard();
     ASSERT_NE(nullptr, wizard);
+    Click(wizard, IDC_NEXT);
+    ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, LANGUAGE_PAGE); }));
     for (int visit = 1; visit <= 2; ++visit) {
-        Click(wizard, IDC_NEXT);
-        ASSERT_TRUE(WaitUntil([&] { return ShowsPage(wizard, LANGUAGE_PAGE); }));
         Click(wizard, IDC_NEXT);
         ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_ENGLISH); }));
         ASSERT_TRUE(RoundTrip(wizard));
@@ -278,6 +367,19 @@ protected:
         return run.WaitForWindow("Choose Destination Directory", 10000);
     }
     std::string PathEdit(HWND wizard) { return WindowText(Control(wizard, IDC_PATH_EDIT)); }
+    // Opens a folder of the directory list as a double-click does.
+    bool OpenFolder(HWND chooser, const char *entry)
+    {
+        HWND list = Control(chooser, 1121);
+        LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)entry);
+        if (index == LB_ERR)
+            return false;
+        SendMessageA(list, LB_SETCURSEL, index, 0);
+        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(1121, LBN_DBLCLK), (LPARAM)list);
+        return WaitUntil([&] {
+            return SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)entry) == LB_ERR;
+        });
+    }
     bool Closed(HWND chooser)
     {
         return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); });
@@ -296,14 +398,7 @@ TEST_F(FolderChooser, OkTakesTheOpenedFolderAndTheWorkingDirectoryComesBack)
 
     HWND chooser = OpenChooser(wizard);
     ASSERT_NE(nullptr, chooser);
-    HWND list = Control(chooser, 1121);
-    LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "[alpha]");
-    ASSERT_NE(LB_ERR, index);
-    SendMessageA(list, LB_SETCURSEL, index, 0);
-    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(1121, LBN_DBLCLK), (LPARAM)list);
-    EXPECT_TRUE(WaitUntil([&] {
-        return SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "[alpha]") == LB_ERR;
-    })) << "alpha was opened";
+    ASSERT_TRUE(OpenFolder(chooser, "[alpha]"));
     // Its two labels and Cancel show their Chinese from the atlas.
     Canvas picture;
     EXPECT_TRUE(WaitUntil([&] {
@@ -319,18 +414,22 @@ TEST_F(FolderChooser, OkTakesTheOpenedFolderAndTheWorkingDirectoryComesBack)
                                                 (start + "\\alpha").c_str()) == 0; }))
         << PathEdit(wizard);
 
-    // Opened again, the chooser starts where the installer started: OK gives it.
+    // Opened again, the chooser starts where the installer started: Enter in
+    // the directory list, which has the focus, is OK and gives it.
     chooser = OpenChooser(wizard);
     ASSERT_NE(nullptr, chooser);
-    Click(chooser, IDOK);
+    ASSERT_EQ(Control(chooser, 1121), FocusOf(chooser));
+    PostMessageA(FocusOf(chooser), WM_KEYDOWN, VK_RETURN, 0x001C0001);
     ASSERT_TRUE(Closed(chooser));
     EXPECT_TRUE(WaitUntil([&] { return _stricmp(PathEdit(wizard).c_str(), start.c_str()) == 0; }))
         << PathEdit(wizard);
 
-    // Cancel keeps the earlier choice.
+    // Enter on Cancel is Cancel, and keeps the earlier choice though another
+    // folder is open.
     chooser = OpenChooser(wizard);
     ASSERT_NE(nullptr, chooser);
-    Click(chooser, IDCANCEL);
+    ASSERT_TRUE(OpenFolder(chooser, "[alpha]"));
+    PressEnterOn(chooser, IDCANCEL);
     ASSERT_TRUE(Closed(chooser));
     ASSERT_TRUE(RoundTrip(wizard));  // Browse has returned
     EXPECT_EQ(0, _stricmp(PathEdit(wizard).c_str(), start.c_str())) << PathEdit(wizard);

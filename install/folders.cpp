@@ -1,0 +1,127 @@
+// Folders with permissions of their own (see folders.h).
+#include "install/folders.h"
+
+#include <windows.h>
+
+#include <sddl.h>
+#include <string.h>
+
+#include "base/format.h"
+
+// Looked up at run time, so that the installer still starts on systems
+// older than they are (Windows 2000 for the first two, XP for the third).
+typedef BOOL(WINAPI *SidToTextFunction)(PSID, LPSTR *);
+typedef BOOL(WINAPI *TextToDescriptorFunction)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
+typedef BOOLEAN(WINAPI *RandomFunction)(PVOID, ULONG);
+
+static FARPROC SecurityFunction(const char *name)
+{
+    return GetProcAddress(GetModuleHandleA("advapi32.dll"), name);
+}
+
+enum { TOKEN_USER_BUFFER = 256, SID_TEXT_BUFFER = 192, DACL_TEXT_BUFFER = 384, NAME_ATTEMPTS = 16 };
+
+// Full control for the running user, Administrators and SYSTEM, and for
+// Users read and run where `%s` says so; inherited by files and subfolders.
+// Protected (P): nothing comes from the parent, such as the right of every
+// authenticated user to change files under a drive root.
+static const char kFolderDacl[] = "D:P(A;OICI;FA;;;%s)(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)%s";
+static const char kUsersReadAndRun[] = "(A;OICI;0x1200a9;;;BU)";
+
+// The running user's SID as text, into out[size].
+static int CurrentUserSid(char *out, size_t size)
+{
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return 0;
+    // TOKEN_USER and the SID it points into, in one aligned buffer.
+    DWORD buffer[TOKEN_USER_BUFFER / sizeof(DWORD)];
+    DWORD needed = 0;
+    BOOL got = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &needed);
+    CloseHandle(token);
+    SidToTextFunction sidToText = (SidToTextFunction)(void *)SecurityFunction("ConvertSidToStringSidA");
+    char *text = NULL;
+    if (!got || sidToText == NULL || !sidToText(((TOKEN_USER *)buffer)->User.Sid, &text))
+        return 0;
+    int fits = FormatText(out, size, "%s", text);
+    LocalFree(text);
+    return fits;
+}
+
+// Creates `path` with the folder permissions above. Without them there is
+// no folder: one with inherited permissions is what this prevents. A system
+// that cannot write permissions as text at all predates them (Windows 9x,
+// NT 4): the folder is made as the system makes it.
+static int CreateFolderOfOurOwn(const char *path, int othersMayRun)
+{
+    TextToDescriptorFunction textToDescriptor = (TextToDescriptorFunction)(void *)SecurityFunction(
+        "ConvertStringSecurityDescriptorToSecurityDescriptorA");
+    if (textToDescriptor == NULL)
+        return CreateDirectoryA(path, NULL) ? 1 : 0;
+    char sid[SID_TEXT_BUFFER];
+    char dacl[DACL_TEXT_BUFFER];
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    if (!CurrentUserSid(sid, sizeof sid) ||
+        !FormatText(dacl, sizeof dacl, kFolderDacl, sid, othersMayRun ? kUsersReadAndRun : "") ||
+        !textToDescriptor(dacl, SDDL_REVISION_1, &descriptor, NULL)) {
+        SetLastError(ERROR_INVALID_SECURITY_DESCR);
+        return 0;
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    BOOL created = CreateDirectoryA(path, &attributes);
+    DWORD error = GetLastError();
+    LocalFree(descriptor);
+    SetLastError(error);
+    return created ? 1 : 0;
+}
+
+int CreateInstallFolder(const char *path) { return CreateFolderOfOurOwn(path, 1); }
+
+// The temporary folder, ending in a backslash, into parent[MAX_PATH].
+static void GetPrivateFolderParent(char *parent)
+{
+    DWORD length = GetTempPathA(MAX_PATH, parent);
+    if (length == 0 || length >= MAX_PATH)
+        strcpy(parent, "C:\\");
+}
+
+static const char kPrivatePrefix[] = "Morivane-";
+static const char kHexDigits[] = "0123456789abcdef";
+enum { PRIVATE_NAME_DIGITS = 16 };
+
+int CreatePrivateTempFolder(char *out, size_t size)
+{
+    // Without the system's random numbers there is no name nobody could
+    // guess, and so no private folder.
+    RandomFunction random = (RandomFunction)(void *)SecurityFunction("SystemFunction036");
+    char parent[MAX_PATH];
+    GetPrivateFolderParent(parent);
+    for (int attempt = 0; random != NULL && attempt < NAME_ATTEMPTS; ++attempt) {
+        unsigned long bits[2];
+        if (!random(bits, sizeof bits) ||
+            !FormatText(out, size, "%s%s%08lx%08lx", parent, kPrivatePrefix, bits[0], bits[1]))
+            break;
+        if (CreateFolderOfOurOwn(out, 0))
+            return 1;
+        // Someone else's folder of that name, maybe laid in wait: another name.
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (size > 0)
+        out[0] = '\0';
+    return 0;
+}
+
+int IsPrivateTempFolder(const char *path)
+{
+    char parent[MAX_PATH];
+    GetPrivateFolderParent(parent);
+    size_t parentLength = strlen(parent);
+    size_t prefixLength = sizeof kPrivatePrefix - 1;
+    if (_strnicmp(path, parent, parentLength) != 0)
+        return 0;
+    const char *name = path + parentLength;
+    return strncmp(name, kPrivatePrefix, prefixLength) == 0 &&
+           strlen(name) == prefixLength + PRIVATE_NAME_DIGITS &&
+           strspn(name + prefixLength, kHexDigits) == PRIVATE_NAME_DIGITS;
+}
