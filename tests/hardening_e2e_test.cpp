@@ -588,9 +588,7 @@ TEST(OwnFolders, UninstallerRunsFromAFreshFolderOfItsOwn)
         EXPECT_NE(std::string::npos, WindowText(Control(question, IDC_MSG_TEXT)).find(product));
         EXPECT_EQ("Remove Morivane and all of its files from " + product + "?",
                   WindowText(Control(question, IDC_MSG_SUBTEXT)));
-        DWORD id = 0;
-        GetWindowThreadProcessId(question, &id);
-        HANDLE running = OpenProcess(SYNCHRONIZE, FALSE, id);
+        HANDLE running = OpenWindowProcess(question);
         Click(question, IDNO);
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(running, 10000));
         CloseHandle(running);

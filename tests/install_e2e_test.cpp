@@ -464,9 +464,7 @@ protected:
             return "(no question)";
         EXPECT_EQ("Remove Morivane and all of its files from " + target + "?",
                   WindowText(Control(question, IDC_MSG_SUBTEXT)));
-        DWORD copyId = 0;
-        GetWindowThreadProcessId(question, &copyId);
-        HANDLE copy = OpenProcess(SYNCHRONIZE, FALSE, copyId);
+        HANDLE copy = OpenWindowProcess(question);
         Click(question, answer);
         WaitUntil([&] { return !IsWindow(question); });
         if (answer != IDYES) {

@@ -89,6 +89,13 @@ HWND InstallerRun::WaitForWindow(const char *caption, int timeoutMs)
     return search.found;
 }
 
+HANDLE OpenWindowProcess(HWND window)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id != 0 ? OpenProcess(SYNCHRONIZE, FALSE, id) : NULL;
+}
+
 HWND WaitForAnyWindow(const char *caption, int timeoutMs)
 {
     HWND found = NULL;

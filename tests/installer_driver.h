@@ -41,6 +41,10 @@ private:
     bool started = false;
 };
 
+// A handle to wait on for the end of the process that owns `window` (close
+// it), or null.
+HANDLE OpenWindowProcess(HWND window);
+
 // A visible top-level window with `caption` in any process, or null.
 HWND WaitForAnyWindow(const char *caption, int timeoutMs = 20000);
 
