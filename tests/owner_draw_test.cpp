@@ -65,6 +65,20 @@ protected:
         DrawOwnerButton(&item);
         DestroyWindow(item.hwndItem);
     }
+    // Line `index` of licence list `list`, painted into the canvas at kItem.
+    void PaintLicenceLine(HWND list, UINT index, UINT state)
+    {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.CtlID = IDC_LICENCE_ZH;
+        item.itemID = index;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hwndItem = list;
+        item.hDC = canvas.dc;
+        item.rcItem = kItem;
+        DrawLicenceItem(&item, parent);
+    }
     // The reference picture of a flat face with `caption` drawn where a
     // centred (or left-aligned) caption belongs.
     void PaintReferenceCaption(const char *caption, int align, const RECT &rect = kItem)
@@ -305,19 +319,7 @@ protected:
         // Longer than the 260-byte line buffer: LB_GETTEXT would overrun it.
         SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)std::string(300, 'w').c_str());
     }
-    void PaintItem(UINT index, UINT state = ODS_SELECTED)
-    {
-        DRAWITEMSTRUCT item = {};
-        item.CtlType = ODT_LISTBOX;
-        item.CtlID = IDC_LICENCE_ZH;
-        item.itemID = index;
-        item.itemAction = ODA_DRAWENTIRE;
-        item.itemState = state;
-        item.hwndItem = list;
-        item.hDC = canvas.dc;
-        item.rcItem = kItem;
-        DrawLicenceItem(&item, parent);
-    }
+    void PaintItem(UINT index, UINT state = ODS_SELECTED) { PaintLicenceLine(list, index, state); }
     HWND list = NULL;
 };
 
@@ -564,14 +566,7 @@ TEST_F(Schemes, TextTakesTheSchemeColoursInEveryPainter)
         EXPECT_GT(CountPixels(text, caption), 100) << "check box";
 
         Restart();
-        DRAWITEMSTRUCT item = {};
-        item.CtlType = ODT_LISTBOX;
-        item.CtlID = IDC_LICENCE_ZH;
-        item.itemAction = ODA_DRAWENTIRE;
-        item.hwndItem = list;
-        item.hDC = canvas.dc;
-        item.rcItem = kItem;
-        DrawLicenceItem(&item, parent);
+        PaintLicenceLine(list, 0, 0);
         ExpectContextKept();
         FillRect(reference.dc, &kItem, GetSysColorBrush(COLOR_WINDOW));
         SetTextColor(reference.dc, scheme.colours[3]);
