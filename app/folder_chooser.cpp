@@ -22,7 +22,9 @@ enum {
                     OFN_HIDEREADONLY,
     FILE_NAME_BUFFER = 128
 };
+#ifndef _WIN64
 static_assert(CHOOSER_REQUEST_SIZE == 76, "the old OPENFILENAMEA is 76 bytes");
+#endif
 
 void TrimTrailingBackslash(char *path)
 {
