@@ -1,8 +1,8 @@
 # Shared by run.sh and test.sh: packages, build, and a Wine session under
 # Xvfb with its own prefix and scratch HOME. Source it; do not run it.
 
-PACKAGES="locales wine wine32:i386 g++-mingw-w64-i686-posix libz-mingw-w64-dev cmake
-ninja-build googletest xvfb xauth x11-utils xdotool imagemagick msitools wixl
+PACKAGES="locales wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+libz-mingw-w64-dev cmake ninja-build googletest xvfb xauth x11-utils xdotool imagemagick msitools wixl
 unifont zopfli libdeflate-tools python3 osslsigncode openssl"
 
 ROOT_DIR=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,17 +54,40 @@ choose_reachable_build_dir() {
     fi
 }
 
-# build [targets...]: configures once, then builds.
-build() {
-    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-        cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -G Ninja \
-            -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/i686-w64-mingw32.cmake" \
-            ${MORIVANE_CMAKE_ARGS:-}
+# The shipped installer is the i686 build in $BUILD_DIR; the x86_64 build of
+# the same sources, for testing only, goes into $BUILD_DIR/x86_64.
+build_dir_of() {
+    if [ "$1" = i686 ]; then echo "$BUILD_DIR"; else echo "$BUILD_DIR/$1"; fi
+}
+
+# host_runs_32bit: whether this host runs 32-bit x86 programs, found out by
+# running one (Wine's 32-bit loader), since some x86-64 hosts run 64-bit
+# user code only and nothing in a name or version tells.
+host_runs_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# build_arch ARCH [targets...] [-- cmake options]: configures the build of
+# ARCH (again when options are given, so that they take), then builds.
+build_arch() {
+    arch=$1
+    shift
+    targets=""
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        targets="$targets $1"
+        shift
+    done
+    [ $# -gt 0 ] && shift
+    dir=$(build_dir_of "$arch")
+    if [ ! -f "$dir/build.ninja" ] || [ $# -gt 0 ]; then
+        cmake -S "$ROOT_DIR" -B "$dir" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/$arch-w64-mingw32.cmake" \
+            ${MORIVANE_CMAKE_ARGS:-} "$@" >/dev/null
     fi
-    if [ $# -gt 0 ]; then
-        cmake --build "$BUILD_DIR" --target "$@"
+    if [ -n "$targets" ]; then
+        cmake --build "$dir" --target $targets
     else
-        cmake --build "$BUILD_DIR"
+        cmake --build "$dir"
     fi
 }
 
@@ -95,31 +118,63 @@ start_xvfb() {
     exit 1
 }
 
-# start_wine_session USER_MODE: a fresh prefix and HOME in a scratch folder.
-# With USER_MODE=unprivileged and root running, Wine runs as nobody: Wine
-# run as root may overwrite read-only files and hide attribute faults.
+# select_wine ARCH: the Wine loader and server of a prefix for ARCH's
+# programs. Debian's wine, wineboot and reg wrappers take the 32-bit loader
+# whenever its file exists, even where it cannot run, so every call below
+# names the loader itself ($WINE).
+select_wine() {
+    if [ "$1" = i686 ]; then
+        WINEARCH=win32 WINE=/usr/lib/wine/wine
+    else
+        WINEARCH=win64 WINE=/usr/lib/wine/wine64
+    fi
+    export WINEARCH WINE WINELOADER="$WINE" WINESERVER=/usr/lib/wine/wineserver64
+}
+
+# start_wine_session USER_MODE [ARCH]: a fresh prefix and HOME in a scratch
+# folder, for ARCH's programs (default i686). With USER_MODE=unprivileged and
+# root running, Wine runs as nobody: Wine run as root may overwrite
+# read-only files and hide attribute faults.
 start_wine_session() {
+    select_wine "${2:-i686}"
     WINE_SCRATCH=$(mktemp -d /tmp/morivane-wine.XXXXXX)
     chmod 755 "$WINE_SCRATCH"
     if [ "$1" = unprivileged ] && [ "$(id -u)" = 0 ]; then
         export MORIVANE_WINE_UID=65534 MORIVANE_WINE_GID=65534 USER=nobody
         chown "$MORIVANE_WINE_UID:$MORIVANE_WINE_GID" "$WINE_SCRATCH"
     fi
-    export WINEARCH=win32 WINEDEBUG=-all
+    export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEPREFIX="$WINE_SCRATCH/prefix" HOME="$WINE_SCRATCH/home"
     as_wine_user mkdir -p "$HOME"
-    log "new Wine prefix in $WINEPREFIX"
-    as_wine_user wineboot -i >/dev/null 2>&1
+    log "new $WINEARCH Wine prefix in $WINEPREFIX"
+    if ! as_wine_user "$WINE" wineboot -i >/dev/null 2>&1; then
+        echo "wineboot failed in a $WINEARCH prefix" >&2
+        return 1
+    fi
     # Without a window manager, every window close otherwise stalls.
-    as_wine_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    as_wine_user "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
         >/dev/null 2>&1
-    as_wine_user wineserver -w
+    as_wine_user "$WINESERVER" -w
 }
 
+# stop_wine_session: ends the session's Wine and removes its scratch folder;
+# safe to call at any point, also when the session never started.
 stop_wine_session() {
-    as_wine_user wineserver -k >/dev/null 2>&1 || true
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-    [ -n "${WINE_SCRATCH:-}" ] && rm -rf "$WINE_SCRATCH"
+    if [ -n "${WINEPREFIX:-}" ] && [ -n "${WINESERVER:-}" ]; then
+        as_wine_user "$WINESERVER" -k >/dev/null 2>&1 || true
+    fi
+    if [ -n "${WINE_SCRATCH:-}" ]; then
+        rm -rf "$WINE_SCRATCH"
+    fi
+    WINE_SCRATCH="" WINEPREFIX=""
+    return 0
+}
+
+stop_xvfb() {
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+    fi
+    XVFB_PID=""
     return 0
 }
