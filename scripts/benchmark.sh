@@ -9,6 +9,11 @@
 # BUILD_RUNS clean builds (default 3; 0 measures the builds of the last run
 # again) and PEAK_RUNS installations (default 3); results in
 # build/benchmark/results.md.
+#
+# NSIS's installers are 32-bit programs: on a host that runs no 32-bit code
+# the x86_64 build is measured against the bare dialog program alone, and the
+# tables name the architecture they measured, so that figures of the two are
+# never mixed.
 set -eu
 . "$(dirname "$0")/common.sh"
 PACKAGES="$PACKAGES nsis"
@@ -21,6 +26,11 @@ PEAK_ALLOWANCE_KB=$(( (1048576 + 12582912 + 4 * 1048576) / 1024 ))
 
 ensure_packages
 ensure_locales
+ARCH=i686
+host_runs_32bit || ARCH=x86_64
+NSIS=1
+[ $ARCH = i686 ] || NSIS=0
+log "measuring the $ARCH build$([ $NSIS = 1 ] || echo '; NSIS columns need a host that runs 32-bit code')"
 
 OUT="$BUILD_DIR/benchmark"
 REAL_PAYLOAD="$BUILD_DIR/real-payload"
@@ -46,7 +56,7 @@ clean_build() {
         rm -rf "$dir"
         start=$(now)
         cmake -S "$ROOT_DIR" -B "$dir" -G Ninja -DMORIVANE_TESTS=OFF \
-            -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/i686-w64-mingw32.cmake" "$@" >"$OUT/$name/configure.log"
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/$ARCH-w64-mingw32.cmake" "$@" >"$OUT/$name/configure.log"
         cmake --build "$dir" --target MorivaneSetup >"$OUT/$name/build.log"
         echo "$(now) $start" | awk '{ print $1 - $2 }'
     done | median >"$OUT/$name/build-seconds"
@@ -78,7 +88,7 @@ gather() {
     name=$1
     shift
     mkdir -p "$OUT/$name/payload"
-    files=$(cd "$OUT/$name/build" && wine MorivaneVerify.exe MorivaneSetup.exe 2>/dev/null |
+    files=$(cd "$OUT/$name/build" && "$WINE" MorivaneVerify.exe MorivaneSetup.exe 2>/dev/null |
         awk '$7 == "RO" || $7 == "-" { print $6 }')
     for file in $files Sapi51forQuelt.msi; do
         target="$OUT/$name/payload"
@@ -98,22 +108,29 @@ clean_build sample
 clean_build real -DMORIVANE_PAYLOAD_DIR="$REAL_PAYLOAD"
 
 start_xvfb
-trap stop_wine_session EXIT INT TERM
-start_wine_session current
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
+cleanup() {
+    stop_wine_session
+    stop_xvfb
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+start_wine_session current $ARCH
+"$WINESERVER" -p
+"$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 # The accepted package is handed to the shell: here it opens as nothing, so
 # that Windows Installer does not install it on every run.
-wine reg add 'HKCR\Msi.Package\shell\Open\command' /ve /d 'cmd.exe /c exit' /f >/dev/null 2>&1
+"$WINE" reg add 'HKCR\Msi.Package\shell\Open\command' /ve /d 'cmd.exe /c exit' /f >/dev/null 2>&1
 
 gather sample "$OUT/sample/build/payload" "$ROOT_DIR/resources/payload"
 gather real "$REAL_PAYLOAD" "$OUT/real/build/payload" "$ROOT_DIR/resources/payload"
-log "NSIS installers ($BUILD_RUNS builds each)"
-for name in sample real; do
-    for kind in zlib solid lzma; do
-        nsis_build $name $kind
+if [ $NSIS = 1 ]; then
+    log "NSIS installers ($BUILD_RUNS builds each)"
+    for name in sample real; do
+        for kind in zlib solid lzma; do
+            nsis_build $name $kind
+        done
     done
-done
+fi
 nsis_header=$(makensis -V4 -DOUTFILE="$OUT/header.exe" -DPAYLOAD="$OUT/sample/payload" \
     -DPACKAGE="$OUT/sample/Sapi51forQuelt.msi" "$ROOT_DIR/tools/bench/compare.nsi" |
     sed -n 's/^EXE header size: *\([0-9]*\).*/\1/p')
@@ -128,15 +145,17 @@ measure() {
     build="$OUT/$name/build"
     log "$name: start-up, installation and package ($RUNS runs), peak ($PEAK_RUNS installations)"
     cd "$build/bench"
-    bench() { wine "$build/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+    bench() { "$WINE" "$build/bench_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
     {
+        nsis_pages=""
+        [ $NSIS = 0 ] || for kind in zlib solid lzma; do
+            nsis_pages="$nsis_pages nsis_$kind $(windows_path "$OUT/$name/nsis_$kind.exe")"
+        done
+        # shellcheck disable=SC2086 # the pairs split into arguments
         bench firstwindow "$RUNS" setup "$(windows_path "$build/MorivaneSetup.exe")" \
-            bare "$(windows_path "$OUT/sample/build/bare_dialog.exe")" \
-            nsis_zlib "$(windows_path "$OUT/$name/nsis_zlib.exe")" \
-            nsis_solid "$(windows_path "$OUT/$name/nsis_solid.exe")" \
-            nsis_lzma "$(windows_path "$OUT/$name/nsis_lzma.exe")"
+            bare "$(windows_path "$OUT/sample/build/bare_dialog.exe")" $nsis_pages
         bench windowpeak setup_window "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")"
-        for kind in zlib solid lzma; do
+        [ $NSIS = 0 ] || for kind in zlib solid lzma; do
             bench silent "silent_$kind" "$RUNS" "$(windows_path "$OUT/$name/nsis_$kind.exe")" \
                 /S "/D=C:\\nsis_${name}_$kind"
         done
@@ -149,7 +168,7 @@ measure() {
 }
 measure sample
 measure real
-wine "$OUT/sample/build/bench_driver.exe" windowpeak bare_peak "$RUNS" \
+"$WINE" "$OUT/sample/build/bench_driver.exe" windowpeak bare_peak "$RUNS" \
     "$(windows_path "$OUT/sample/build/bare_dialog.exe")" 2>/dev/null | tr -d '\r' >"$OUT/bare"
 bare_peak=$(value "$(cat "$OUT/bare")" bare_peak)
 ratio() { awk -v a="$1" -v b="$2" -v d="${3:-2}" 'BEGIN { printf "%.*f", d, a / b }'; }
@@ -162,10 +181,19 @@ table() {
     build="$OUT/$name/build"
     size=$(stat -c %s "$build/MorivaneSetup.exe")
     stub=$(( size - $(cat "$build"/text/*.z | wc -c) ))
-    nz=$(stat -c %s "$OUT/$name/nsis_zlib.exe")
-    ns=$(stat -c %s "$OUT/$name/nsis_solid.exe")
-    nl=$(stat -c %s "$OUT/$name/nsis_lzma.exe")
     seconds() { printf "%.1f" "$(cat "$OUT/$name/$1-seconds")"; }
+    if [ $NSIS = 1 ]; then
+        nz=$(group "$(stat -c %s "$OUT/$name/nsis_zlib.exe")")
+        ns=$(group "$(stat -c %s "$OUT/$name/nsis_solid.exe")")
+        nl=$(group "$(stat -c %s "$OUT/$name/nsis_lzma.exe")")
+        build_nz="$(seconds nsis_zlib) (makensis)" build_ns=$(seconds nsis_solid)
+        build_nl=$(seconds nsis_lzma)
+    else
+        nz="needs a host that runs 32-bit code" ns="" nl=""
+        build_nz="" build_ns="" build_nl=""
+    fi
+    # against NSIS FIGURE NSIS_FIGURE [PLACES]: the ratio, where NSIS ran.
+    against() { if [ $NSIS = 1 ]; then ratio "$1" "$(echo "$2" | tr -d ,)" "${3:-2}"; else echo "—"; fi; }
     setup=$(value "$f" setup)
     bare_ms=$(value "$f" bare)
     nsis_page=$(value "$f" nsis_zlib)
@@ -175,16 +203,16 @@ table() {
     copy=$(value "$f" copy)
     peak=$(value "$f" peak)
     over=$(awk -v a="$peak" -v b="$bare_peak" 'BEGIN { print a - b }')
-    echo "### $2"
+    echo "### $2, $ARCH build"
     echo
     echo "| measure | MorivaneSetup | NSIS zlib | NSIS zlib solid | NSIS LZMA solid | aim | ratio to aim |"
     echo "|---|---|---|---|---|---|---|"
-    echo "| installer size, bytes | $(group "$size") | $(group "$nz") | $(group "$ns") | $(group "$nl") | no larger than NSIS zlib | $(ratio "$size" "$nz" 3) |"
+    echo "| installer size, bytes | $(group "$size") | $nz | $ns | $nl | no larger than NSIS zlib | $(against "$size" "$nz" 3) |"
     echo "| stub (without TEXT resources), bytes | $(group "$stub") | $(group "$nsis_header") (EXE header) | | | under 65,536 | $(ratio "$stub" 65536) |"
-    echo "| clean build, s | $(seconds build) (configure and build) | $(seconds nsis_zlib) (makensis) | $(seconds nsis_solid) | $(seconds nsis_lzma) | within 60 s | $(ratio "$(seconds build)" 60) |"
-    echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(ratio "$setup" "$nsis_page") |"
+    echo "| clean build, s | $(seconds build) (configure and build) | $build_nz | $build_ns | $build_nl | within 60 s | $(ratio "$(seconds build)" 60) |"
+    echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(against "$setup" "$nsis_page") |"
     echo "| working set at first window, KB | $(group "$(value "$f" setup_window)") (bare dialog: $(group "$bare_peak")) | | | | | |"
-    echo "| install, ms | $install (RunInstall) | $silent (silent run) | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(ratio "$install" "$silent") |"
+    echo "| install, ms | $install (RunInstall) | $silent (silent run) | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(against "$install" "$silent") |"
     echo "| package written, ms | $extract (extracted through the 12 MB buffer; CopyFileA: $copy) | | | | within 1.5 × CopyFileA | $(ratio "$extract" "$(awk -v c="$copy" 'BEGIN { print 1.5 * c }')") ($(ratio "$extract" "$copy") × the copy) |"
     echo "| peak working set, KB | $(group "$peak") (whole installation, package accepted; $(group "$over") over the bare dialog) | | | | at most $(group "$PEAK_ALLOWANCE_KB") over the bare dialog | $(ratio "$over" "$PEAK_ALLOWANCE_KB") |"
     echo
@@ -193,5 +221,5 @@ table() {
 {
     table sample "Sample payload ($(ls "$OUT/sample/payload" | wc -l) files, $(group "$(du -cb "$OUT/sample/payload"/* | tail -n 1 | cut -f1)") bytes; package $(group "$(stat -c %s "$OUT/sample/Sapi51forQuelt.msi")") bytes)"
     table real "Real-size payload ($(ls "$OUT/real/payload" | wc -l) files, $(group "$(du -cb "$OUT/real/payload"/* | tail -n 1 | cut -f1)") bytes; package $(group "$(stat -c %s "$OUT/real/Sapi51forQuelt.msi")") bytes)"
-    echo "Medians of $RUNS runs ($BUILD_RUNS clean builds, $PEAK_RUNS installations for the peak), Wine $(wine --version | sed 's/wine-//'), $(nproc) cores, $(date -u +%Y-%m-%d). Ratios: the figure over its aim's bound; 1.00 or less meets the aim."
+    echo "Medians of $RUNS runs ($BUILD_RUNS clean builds, $PEAK_RUNS installations for the peak), Wine $("$WINE" --version | sed 's/wine-//'), $(nproc) cores, $(date -u +%Y-%m-%d). Ratios: the figure over its aim's bound; 1.00 or less meets the aim."
 } | tee "$OUT/results.md"
