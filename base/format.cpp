@@ -30,11 +30,13 @@ size_t FitTextLength(const char *text, size_t maxBytes)
             ++i;
             continue;
         }
-        if (i + 2 > maxBytes)
-            break;
         // A lead byte that ends the text is kept as it came: nothing was cut.
+        // Checked before the bound, which would otherwise drop it for want
+        // of room for a trail byte that is not there.
         if (text[i + 1] == '\0')
             return i + 1;
+        if (i + 2 > maxBytes)
+            break;
         i += 2;
     }
     return i;

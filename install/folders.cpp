@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <sddl.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "base/format.h"
@@ -13,6 +14,11 @@
 typedef BOOL(WINAPI *SidToTextFunction)(PSID, LPSTR *);
 typedef BOOL(WINAPI *TextToDescriptorFunction)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
 typedef BOOLEAN(WINAPI *RandomFunction)(PVOID, ULONG);
+typedef BOOL(WINAPI *ObjectSecurityFunction)(HANDLE, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR,
+                                             DWORD, LPDWORD);
+typedef BOOL(WINAPI *OwnerFunction)(PSECURITY_DESCRIPTOR, PSID *, LPBOOL);
+typedef BOOL(WINAPI *DaclFunction)(PSECURITY_DESCRIPTOR, LPBOOL, PACL *, LPBOOL);
+typedef BOOL(WINAPI *AceFunction)(PACL, DWORD, LPVOID *);
 
 static FARPROC SecurityFunction(const char *name)
 {
@@ -124,4 +130,102 @@ int IsPrivateTempFolder(const char *path)
     return strncmp(name, kPrivatePrefix, prefixLength) == 0 &&
            strlen(name) == prefixLength + PRIVATE_NAME_DIGITS &&
            strspn(name + prefixLength, kHexDigits) == PRIVATE_NAME_DIGITS;
+}
+
+// Rights that let an account put another program where the user's is: write
+// or add files and folders, delete, change permissions or take ownership.
+static const DWORD kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
+                                   DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+// Administrators, SYSTEM and TrustedInstaller: they control the system anyway.
+static const char *const kSystemSids[] = {
+    "S-1-5-32-544", "S-1-5-18", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"};
+
+static int IsUserOrSystem(PSID sid, const char *userSid, SidToTextFunction sidToText)
+{
+    char *text = NULL;
+    if (sid == NULL || !sidToText(sid, &text))
+        return 0;
+    int trusted = strcmp(text, userSid) == 0;
+    for (const char *system : kSystemSids)
+        trusted |= strcmp(text, system) == 0;
+    LocalFree(text);
+    return trusted;
+}
+
+int OthersMayChangeFolder(PSECURITY_DESCRIPTOR descriptor, const char *userSid)
+{
+    SidToTextFunction sidToText = (SidToTextFunction)(void *)SecurityFunction("ConvertSidToStringSidA");
+    OwnerFunction getOwner = (OwnerFunction)(void *)SecurityFunction("GetSecurityDescriptorOwner");
+    DaclFunction getDacl = (DaclFunction)(void *)SecurityFunction("GetSecurityDescriptorDacl");
+    AceFunction getAce = (AceFunction)(void *)SecurityFunction("GetAce");
+    if (sidToText == NULL || getOwner == NULL || getDacl == NULL || getAce == NULL)
+        return 0;
+    PSID owner = NULL;
+    PACL dacl = NULL;
+    BOOL present = FALSE, defaulted = FALSE;
+    if (!getOwner(descriptor, &owner, &defaulted) || !IsUserOrSystem(owner, userSid, sidToText))
+        return 1;
+    // No DACL at all lets everyone do everything.
+    if (!getDacl(descriptor, &present, &dacl, &defaulted) || !present || dacl == NULL)
+        return 1;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE *ace = NULL;
+        if (!getAce(dacl, i, (LPVOID *)&ace))
+            return 1;
+        // Inherit-only entries (CREATOR OWNER's) say nothing about the folder.
+        if (ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
+            (ace->Header.AceFlags & INHERIT_ONLY_ACE) || !(ace->Mask & kChangeRights))
+            continue;
+        if (!IsUserOrSystem(&ace->SidStart, userSid, sidToText))
+            return 1;
+    }
+    return 0;
+}
+
+// Owner and DACL of an open folder, judged; a folder that cannot be read
+// counts as one that others may change.
+static int JudgeOpenFolder(HANDLE folder, ObjectSecurityFunction objectSecurity)
+{
+    const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    char sid[SID_TEXT_BUFFER];
+    DWORD needed = 0;
+    objectSecurity(folder, wanted, NULL, 0, &needed);
+    void *descriptor = needed != 0 ? malloc(needed) : NULL;
+    int verdict = FOLDER_OPEN_TO_OTHERS;
+    if (descriptor != NULL && CurrentUserSid(sid, sizeof sid) &&
+        objectSecurity(folder, wanted, descriptor, needed, &needed) &&
+        !OthersMayChangeFolder(descriptor, sid))
+        verdict = FOLDER_SAFE;
+    free(descriptor);
+    return verdict;
+}
+
+int InspectExistingFolder(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FOLDER_ABSENT;
+    // A system without SIDs as text predates owners and permissions (9x).
+    ObjectSecurityFunction objectSecurity =
+        (ObjectSecurityFunction)(void *)SecurityFunction("GetKernelObjectSecurity");
+    if (objectSecurity == NULL || SecurityFunction("ConvertSidToStringSidA") == NULL)
+        return FOLDER_SAFE;
+    // The folder itself, not what a junction or link points to; judged by
+    // what was opened, so a name swapped meanwhile changes nothing. The
+    // name's attributes count too: Wine opens what a symbolic link points to
+    // and says only there that it is one.
+    HANDLE folder = CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (folder == INVALID_HANDLE_VALUE)
+        return FOLDER_OPEN_TO_OTHERS;
+    BY_HANDLE_FILE_INFORMATION information;
+    int verdict = FOLDER_OPEN_TO_OTHERS;
+    if (GetFileInformationByHandle(folder, &information))
+        verdict = ((attributes | information.dwFileAttributes) & FILE_ATTRIBUTE_REPARSE_POINT)
+                      ? FOLDER_REPARSE_POINT
+                      : JudgeOpenFolder(folder, objectSecurity);
+    CloseHandle(folder);
+    return verdict;
 }

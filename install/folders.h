@@ -22,4 +22,21 @@ int CreatePrivateTempFolder(char *out, size_t size);
 // temporary folder, under a name of its form.
 int IsPrivateTempFolder(const char *path);
 
+// What an existing folder is, before anything is installed into it.
+enum {
+    FOLDER_ABSENT,          // no folder of that name: it is to be made
+    FOLDER_SAFE,            // only the user, Administrators, SYSTEM or
+                            // TrustedInstaller own it or may change it
+    FOLDER_REPARSE_POINT,   // a junction, link or mount point: refused
+    FOLDER_OPEN_TO_OTHERS   // another account owns it or may change what is
+                            // in it (or it cannot be read): the user is asked
+};
+int InspectExistingFolder(const char *path);
+
+// Whether the owner of `descriptor` is an account other than the user (SID
+// as text), Administrators, SYSTEM and TrustedInstaller, or its DACL lets
+// such an account write, add, delete, change permissions or take ownership
+// of the folder itself. 1 or 0; 0 on systems without these functions.
+int OthersMayChangeFolder(void *descriptor, const char *userSid);
+
 #endif

@@ -29,10 +29,29 @@ int IsAbsoluteInstallPath(const char *path)
     return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
+enum { ENTERED, NOT_ENTERED, DECLINED };
+enum { QUESTION_BUFFER = MAX_PATH + 160 };
+
+// Asks whether to install into `folder`, which another account owns or may
+// change: it could replace the program that the startup shortcut runs.
+static int UserTakesOpenFolder(const char *folder)
+{
+    char question[QUESTION_BUFFER];
+    char sub[MESSAGE_SUBTEXT_SIZE];
+    if (!FormatText(question, sizeof question, kOpenFolderFormat, folder))
+        return 0;
+    // The secondary text holds 127 bytes: a longer folder is named above only.
+    if (!FormatText(sub, sizeof sub, kOpenFolderSubFormat, folder))
+        FormatText(sub, sizeof sub, "%s", kOpenFolderSubText);
+    return ShowMessageDialog(question, sub, MESSAGE_YES_NO, MainDialog) == IDYES;
+}
+
 // Enters the typed folder, or creates it (one level) with permissions of
 // its own: one made at a drive root would otherwise let every account change
-// the program that the startup shortcut runs. An existing folder is used as
-// it is. An absolute path is kept exactly as typed; a relative one becomes
+// the program that the startup shortcut runs. An existing folder is looked
+// at first: a junction or mount point, which would send the files elsewhere,
+// is refused; one that another account controls is used only if the user
+// says so. An absolute path is kept exactly as typed; a relative one becomes
 // absolute, so that files, settings and shortcut targets all name the same
 // folder.
 static int EnterInstallFolder(void)
@@ -40,11 +59,16 @@ static int EnterInstallFolder(void)
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(InstallDir, sizeof full, full, NULL);
     int absolute = IsAbsoluteInstallPath(InstallDir) || length == 0 || length >= sizeof full;
+    int existing = InspectExistingFolder(InstallDir);
+    if (existing == FOLDER_REPARSE_POINT)
+        return NOT_ENTERED;
+    if (existing == FOLDER_OPEN_TO_OTHERS && !UserTakesOpenFolder(absolute ? InstallDir : full))
+        return DECLINED;
     if (_chdir(InstallDir) != 0 && !CreateInstallFolder(InstallDir))
-        return 0;
+        return NOT_ENTERED;
     if (!absolute)
         memcpy(InstallDir, full, length + 1);
-    return 1;
+    return ENTERED;
 }
 
 static void CaptureChoices(HWND dialog)
@@ -107,7 +131,10 @@ static void OfferSpeechRuntime(void)
 void InstallCommand(HWND mainDialog)
 {
     GetDlgItemTextA(mainDialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
-    if (!EnterInstallFolder()) {
+    int entered = EnterInstallFolder();
+    if (entered == DECLINED)
+        return;
+    if (entered == NOT_ENTERED) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
         ShowMessageDialog(kFolderFailureText, sub, MESSAGE_OK, MainDialog);

@@ -58,14 +58,18 @@ void DrawGbkText(HDC dc, int x, int y, const char *text)
     size_t length = strlen(text);
     int previousMode = SetBkMode(dc, TRANSPARENT);
     // One brush of the text colour serves all the glyphs of the text; it is
-    // made at the first one. Should it fail, glyphs are inked black.
+    // made at the first one. Should it fail, glyphs are inked black. Whether
+    // it was made is kept apart from whether selecting it worked, so that a
+    // failed selection does not make a brush per glyph.
     HBRUSH ink = NULL;
+    int inkMade = 0;
     HGDIOBJ previousBrush = NULL;
     int pen = x;
     for (size_t i = 0; i < length;) {
         unsigned char lead = static_cast<unsigned char>(text[i]);
         if (lead >= 0x80) {
-            if (previousBrush == NULL) {
+            if (!inkMade) {
+                inkMade = 1;
                 ink = CreateSolidBrush(GetTextColor(dc));
                 previousBrush = SelectObject(dc, ink != NULL ? (HGDIOBJ)ink
                                                              : GetStockObject(BLACK_BRUSH));

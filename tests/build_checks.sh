@@ -8,12 +8,14 @@
 #                                         oversized file or an over-long
 #                                         licence line fails, naming the file
 #   build_checks.sh signed SOURCE         a build given a certificate signs
-#                                         the installer (a throw-away one here)
+#                                         the installer and the programs it
+#                                         installs (a throw-away one here)
 #   build_checks.sh layers SOURCE         a render file that includes an app
 #                                         header stops the build, naming it
-#   build_checks.sh imports SOURCE BUILD  a program importing comctl32, which
-#                                         is not a known DLL, stops the build
-#                                         in BUILD, naming program and DLL
+#   build_checks.sh imports SOURCE BUILD  a program importing comctl32, and
+#                                         one delay-loading uxtheme, neither a
+#                                         known DLL, stop the build in BUILD,
+#                                         naming program and DLL
 set -eu
 check=$1
 source_dir=$2
@@ -29,18 +31,22 @@ configure() {
 case $check in
 imports)
     build_dir=$3
-    if cmake --build "$build_dir" --target dll_probe_checked >"$scratch/log" 2>&1; then
-        echo "FAIL: a program importing comctl32.dll was built"
-        exit 1
-    fi
-    expected="error: dll_probe_checked.exe imports comctl32.dll, which is not one of Windows' known DLLs"
-    if grep -q "$expected" "$scratch/log" && [ ! -e "$build_dir/tests/dll_probe_checked.exe" ]; then
-        echo "PASS: $(grep -o "$expected" "$scratch/log"), and the program was removed"
-    else
-        echo "FAIL: the build failed without naming the DLL, or left the program"
-        cat "$scratch/log"
-        exit 1
-    fi
+    status=0
+    for probe in dll_probe_checked:imports:comctl32 delay_probe_checked:delay-loads:uxtheme; do
+        target=${probe%%:*}
+        expected="error: $target.exe $(echo "$probe" | cut -d: -f2) $(echo "$probe" | cut -d: -f3).dll, which is not one of Windows' known DLLs"
+        if cmake --build "$build_dir" --target "$target" >"$scratch/log" 2>&1; then
+            echo "FAIL: $target was built"
+            status=1
+        elif grep -q "$expected" "$scratch/log" && [ ! -e "$build_dir/tests/$target.exe" ]; then
+            echo "PASS: $(grep -o "$expected" "$scratch/log"), and the program was removed"
+        else
+            echo "FAIL: the build of $target failed without naming the DLL, or left the program"
+            cat "$scratch/log"
+            status=1
+        fi
+    done
+    exit $status
     ;;
 reproducible)
     origin=$source_dir
@@ -117,13 +123,16 @@ signed)
     configure "$scratch/build" -DMORIVANE_SIGN_CERT="$scratch/cert.pem" \
         -DMORIVANE_SIGN_KEY="$scratch/key.pem"
     cmake --build "$scratch/build" --target MorivaneSetup >/dev/null
-    if osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/build/MorivaneSetup.exe" \
-        >"$scratch/verify.log" 2>&1; then
-        echo "PASS: signed, and the signature verifies against the test certificate"
-    else
-        echo "FAIL: the signed installer does not verify"
-        cat "$scratch/verify.log"
-        exit 1
-    fi
+    # The installer, and the two programs it carries as they were packed.
+    for program in MorivaneSetup.exe payload/Morivane.exe payload/MorivaneUnInstall.exe; do
+        if osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/build/$program" \
+            >"$scratch/verify.log" 2>&1; then
+            echo "PASS: $program signed, and the signature verifies against the test certificate"
+        else
+            echo "FAIL: $program does not verify"
+            cat "$scratch/verify.log"
+            exit 1
+        fi
+    done
     ;;
 esac

@@ -8,6 +8,7 @@
 #include <aclapi.h>
 #include <commctrl.h>
 #include <sddl.h>
+#include <stdio.h>
 #include <string.h>
 #include <tlhelp32.h>
 #include <algorithm>
@@ -351,14 +352,14 @@ HWND NextMessage(InstallerRun &run, HWND previous, int timeoutMs = 30000)
 // icon, with `variable` set for the installer, and answers the
 // speech-runtime offer with `offerAnswer`. The exit code, or a negative
 // step that went wrong.
-int InstallAnswering(const std::string &folder, int offerAnswer, const std::string &variable = "")
+// Starts the installer and walks it to Agree/Install with `folder` typed.
+HWND AgreeWith(InstallerRun &run, const std::string &folder, const std::string &variable = "")
 {
-    InstallerRun run;
     if (!run.Start(InstallerPath(), "", variable))
-        return -2;
+        return NULL;
     HWND wizard = run.WaitForWizard();
     if (wizard == NULL)
-        return -3;
+        return NULL;
     SendMessageTimeoutA(Control(wizard, IDC_PATH_EDIT), WM_SETTEXT, 0, (LPARAM)folder.c_str(),
                         SMTO_BLOCK, 5000, NULL);
     for (int option : {IDC_DESKTOP_ICON, IDC_AUTOSTART})
@@ -366,12 +367,39 @@ int InstallAnswering(const std::string &folder, int offerAnswer, const std::stri
             Click(wizard, option);
     Click(wizard, IDC_NEXT);
     if (!WaitUntil([&] { return IsShown(wizard, IDC_LANGUAGE_COMBO); }))
-        return -4;
+        return NULL;
     Click(wizard, IDC_NEXT);
     if (!WaitUntil([&] { return IsShown(wizard, IDC_ENGLISH); }))
-        return -5;
+        return NULL;
     Click(wizard, IDC_NEXT);
+    return wizard;
+}
+
+// With `openToOthers`, the folder is one others may change: the question
+// names it, No leaves the licence page with nothing written, and Yes, when
+// asked again, installs.
+int InstallAnswering(const std::string &folder, int offerAnswer, const std::string &variable = "",
+                     bool openToOthers = false)
+{
+    InstallerRun run;
+    HWND wizard = AgreeWith(run, folder, variable);
+    if (wizard == NULL)
+        return -3;
     HWND done = NextMessage(run, NULL);
+    if (openToOthers) {
+        if (done == NULL || WindowText(Control(done, IDC_MSG_TEXT)).find(folder) == std::string::npos)
+            return -8;
+        Click(done, IDNO);
+        if (!WaitUntil([&] { return !IsWindow(done); }) || CountFolderEntries(folder) != 0 ||
+            !IsShown(wizard, IDC_ENGLISH))
+            return -9;
+        Click(wizard, IDC_NEXT);
+        HWND again = NextMessage(run, done);
+        if (again == NULL)
+            return -10;
+        Click(again, IDYES);
+        done = NextMessage(run, again);
+    }
     if (done == NULL || WindowText(Control(done, IDC_MSG_SUBTEXT)) != kInstallDoneSubText)
         return -6;
     Click(done, IDOK);
@@ -380,6 +408,36 @@ int InstallAnswering(const std::string &folder, int offerAnswer, const std::stri
         return -7;
     Click(offer, offerAnswer);
     return run.WaitForExit();
+}
+
+// The Unix name of a Windows path (its last part need not exist).
+std::string UnixName(const std::string &path)
+{
+    typedef char *(CDECL * UnixNameFunction)(LPCWSTR);
+    UnixNameFunction unixName = (UnixNameFunction)(void *)GetProcAddress(
+        GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    std::wstring wide(path.begin(), path.end());
+    char *name = unixName != NULL ? unixName(wide.c_str()) : NULL;
+    std::string unix = name != NULL ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return unix;
+}
+
+// Runs a Unix command through Wine's start /unix, for what Windows programs
+// cannot do under Wine: a mode that Wine's umask leaves alone, a symbolic
+// link (CreateSymbolicLinkA makes nothing in Wine 8).
+bool RunUnix(std::string command)
+{
+    command = "start.exe /wait /unix " + command;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 // While it lives, the shell's "open" of a package starts the recorder in a
@@ -438,7 +496,8 @@ bool MakeFolder(const std::string &path, const char *sddl)
 // The package is opened only when the offer is taken and this run wrote it
 // whole, from a folder the run made under a fresh name, never from where a
 // file could be laid in wait. The install folder the installer makes gets
-// its own permissions; an existing one keeps its.
+// its own permissions; an existing one that others may change is used only
+// when the user says so, and keeps its; one that is a link is refused.
 TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
 {
     std::string temp = TempFolder();
@@ -450,7 +509,10 @@ TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
         ASSERT_TRUE(WriteWholeFile(path, "planted"));
     std::set<std::string> before = FolderEntries(temp);
     std::string created = scratch + "\\created", existing = scratch + "\\existing";
+    // Wine keeps what the Unix mode holds, less its umask: made open to
+    // everyone here, then given the mode that says so.
     ASSERT_TRUE(MakeFolder(existing, "D:P(A;OICI;FA;;;WD)"));
+    RunUnix("/bin/chmod 777 " + UnixName(existing));
     std::string existingDacl = DaclOf(existing);
 
     PackageOpens opens;
@@ -464,7 +526,26 @@ TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
         DeleteFileA(filler.c_str());
     }
     EXPECT_EQ(0, InstallAnswering(created, IDOK));
-    EXPECT_EQ(0, InstallAnswering(existing, IDOK));
+    EXPECT_EQ(0, InstallAnswering(existing, IDOK, "", true));
+    std::string link = scratch + "\\link", target = scratch + "\\target";
+    if (MakeFolder(target, NULL) && RunUnix("/bin/ln -s " + UnixName(target) + " " + UnixName(link)) &&
+        (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        // A folder that is a link is refused with the folder message.
+        InstallerRun run;
+        HWND wizard = AgreeWith(run, link);
+        HWND refused = NextMessage(run, NULL);
+        ASSERT_TRUE(wizard != NULL && refused != NULL);
+        char expected[128];
+        snprintf(expected, sizeof expected, kFolderFailureSubFormat, kCannotCreateFolder);
+        EXPECT_EQ(expected, WindowText(Control(refused, IDC_MSG_SUBTEXT)));
+        Click(refused, IDOK);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(refused); }));
+        Click(wizard, IDCANCEL);
+        EXPECT_EQ(0, run.WaitForExit());
+        EXPECT_EQ(0, CountFolderEntries(target)) << "nothing written through the link";
+    } else {
+        printf("note: no symbolic link could be made here: link refusal not shown\n");
+    }
     EXPECT_TRUE(WaitUntil([] { return !IsRunning("recorder.exe"); }, 10000));
 
     std::vector<std::string> opened = opens.Opened();

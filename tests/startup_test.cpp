@@ -140,6 +140,8 @@ TEST(FormatText, AlwaysTerminatedAndSaysWhetherItFitted)
     EXPECT_STREQ("abcd", out);
     EXPECT_EQ(1, FormatText(out, sizeof out, "%s", "abc\xD6\xD0"));
     EXPECT_STREQ("abc\xD6\xD0", out);
+    // A lone lead byte that ends the text at the limit: nothing is cut.
+    EXPECT_EQ(6u, FitTextLength("abcde\xB0", 6));
 }
 
 TEST(Folders, OneTrailingBackslashIsRemoved)
