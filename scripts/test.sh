@@ -34,8 +34,11 @@ choose_wine_archs() {
             echo "MORIVANE_TEST_ARCH=$MORIVANE_TEST_ARCH: this host runs no 32-bit code, so the i686 build cannot run under Wine here" >&2
             exit 2
         fi
-        WINE_ARCHS="i686 x86_64"
-        [ "$MORIVANE_TEST_ARCH" = i686 ] && WINE_ARCHS="i686"
+        if [ "$MORIVANE_TEST_ARCH" = i686 ]; then
+            WINE_ARCHS="i686"
+        else
+            WINE_ARCHS="i686 x86_64"
+        fi
         ;;
     *)
         echo "MORIVANE_TEST_ARCH must be i686, x86_64 or both, not '$MORIVANE_TEST_ARCH'" >&2
