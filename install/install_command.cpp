@@ -3,7 +3,6 @@
 
 #include <direct.h>
 #include <shellapi.h>
-#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
@@ -35,16 +34,26 @@ int IsAbsoluteInstallPath(const char *path)
 // it is. An absolute path is kept exactly as typed; a relative one becomes
 // absolute, so that files, settings and shortcut targets all name the same
 // folder.
+// 2 when the folder was made for this run, 1 when it existed, 0 on failure.
 static int EnterInstallFolder(void)
 {
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(InstallDir, sizeof full, full, NULL);
     int absolute = IsAbsoluteInstallPath(InstallDir) || length == 0 || length >= sizeof full;
-    if (_chdir(InstallDir) != 0 && !CreateInstallFolder(InstallDir))
-        return 0;
-    if (!absolute)
+    int entered = _chdir(InstallDir) == 0 ? 1 : CreateInstallFolder(InstallDir) ? 2 : 0;
+    if (entered && !absolute)
         memcpy(InstallDir, full, length + 1);
-    return 1;
+    return entered;
+}
+
+// A folder made for a run that failed goes when the run left it empty.
+// Windows will not remove the process's current folder: its parent is made
+// current first.
+static void RemoveFailedRunFolder(void)
+{
+    char parent[MAX_PATH];
+    if (FormatText(parent, sizeof parent, "%s\\..", InstallDir) && _chdir(parent) == 0)
+        RemoveDirectoryA(InstallDir);
 }
 
 static void CaptureChoices(HWND dialog)
@@ -81,11 +90,6 @@ static void OfferSpeechRuntime(void)
     if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, MainDialog) !=
         IDOK)
         return;
-    unsigned char *buffer = (unsigned char *)malloc(SPEECH_BUFFER_SIZE);
-    if (buffer == NULL) {
-        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, MainDialog);
-        return;
-    }
     // Written into a folder of this run's own, with a name nobody can guess,
     // and opened only when written whole: no one else can put or swap a
     // package where it is opened from.
@@ -93,21 +97,21 @@ static void OfferSpeechRuntime(void)
     char path[MAX_PATH];
     if (CreatePrivateTempFolder(folder, sizeof folder)) {
         if (JoinInstallPath(path, sizeof path, folder, kSpeechPackage) &&
-            ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, buffer,
-                                  SPEECH_BUFFER_SIZE, 0, 0, path)) {
+            ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, SPEECH_BUFFER_SIZE, 0,
+                                  0, path)) {
             ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
         } else {
             DeleteFileA(path);
             RemoveDirectoryA(folder);
         }
     }
-    free(buffer);
 }
 
 void InstallCommand(HWND mainDialog)
 {
     GetDlgItemTextA(mainDialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
-    if (!EnterInstallFolder()) {
+    int entered = EnterInstallFolder();
+    if (!entered) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
         ShowMessageDialog(kFolderFailureText, sub, MESSAGE_OK, MainDialog);
@@ -122,6 +126,8 @@ void InstallCommand(HWND mainDialog)
     time_t start = time(NULL);
     ShowBusy(mainDialog);
     int installed = RunInstall();
+    if (!installed && entered == 2)
+        RemoveFailedRunFolder();
     WaitUntilMinimumTime(start);
     if (!installed) {
         ShowMessageDialog(kInstallFailedText, kInstallFailedSubText, MESSAGE_OK, MainDialog);
