@@ -152,8 +152,9 @@ void RollBackInstallRecord(void)
 void FinishInstallRecord(void)
 {
     for (int i = 0; i < CommitRecordCount; ++i) {
+        const CommitRecordRow &row = CommitRecord[i];
         char kept[MAX_PATH];
-        if (CommitRecord[i].kept && WithSuffix(kept, sizeof kept, CommitRecord[i].target, KEPT_SUFFIX))
+        if (row.kept && WithSuffix(kept, sizeof kept, row.target, KEPT_SUFFIX))
             RemoveFile(kept);
     }
     CommitRecordCount = 0;

@@ -31,7 +31,8 @@ static int InflateIntoFile(WORD id, unsigned long capacity, HANDLE file, int flu
 static int ExtractToNewFile(WORD id, unsigned long capacity, int readOnly, int hidden,
                             const char *path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     if (!InflateIntoFile(id, capacity, file, 0)) {
