@@ -49,7 +49,7 @@ static void RecoverLeftover(const char *folder, const char *name)
     char path[MAX_PATH], target[MAX_PATH];
     if (!FormatText(path, sizeof path, "%s\\%s", folder, name))
         return;
-    if (EndsWith(name, STAGED_SUFFIX)) {
+    if (EndsWith(name, STAGED_SUFFIX) || EndsWith(name, DISCARDED_SUFFIX)) {
         RemoveFile(path);
     } else if (EndsWith(name, KEPT_SUFFIX)) {
         size_t length = strlen(path) - (sizeof KEPT_SUFFIX - 1);
@@ -153,9 +153,13 @@ void FinishInstallRecord(void)
 {
     for (int i = 0; i < CommitRecordCount; ++i) {
         const CommitRecordRow &row = CommitRecord[i];
-        char kept[MAX_PATH];
-        if (row.kept && WithSuffix(kept, sizeof kept, row.target, KEPT_SUFFIX))
-            RemoveFile(kept);
+        char kept[MAX_PATH], discarded[MAX_PATH];
+        // Left under its kept name, the next run would take it for the
+        // leftover of a killed run and put it back.
+        if (row.kept && WithSuffix(kept, sizeof kept, row.target, KEPT_SUFFIX) &&
+            !RemoveFile(kept) &&
+            WithSuffix(discarded, sizeof discarded, row.target, DISCARDED_SUFFIX))
+            MoveFileExA(kept, discarded, MOVEFILE_REPLACE_EXISTING);
     }
     CommitRecordCount = 0;
 }

@@ -9,16 +9,19 @@
 
 #include <stddef.h>
 
-// The private names beside a target: its new content while written, and
-// its earlier file while the run lasts.
+// The private names beside a target: its new content while written, its
+// earlier file while the run lasts, and an earlier file that could not be
+// removed after a run that succeeded (a program still running, say).
 #define STAGED_SUFFIX ".morivane-new"
 #define KEPT_SUFFIX ".morivane-old"
+#define DISCARDED_SUFFIX ".morivane-del"
 
 enum { COMMIT_RECORD_ROWS = 32 };
 
 // Starts the run's record, empty. First, in `folder`, puts right what a run
 // that was killed midway left under the private names: a new file in the
-// making goes, an earlier file comes back in place of its target.
+// making goes, an earlier file comes back in place of its target, a
+// discarded one goes.
 void BeginInstallRecord(const char *folder);
 
 // The private name of `target`'s new content, into staged[size]. 1 or 0.
@@ -38,7 +41,8 @@ int CommitStagedFile(const char *staged, const char *target, int readOnly, int h
 // attributes, every added file removed. The record is then empty.
 void RollBackInstallRecord(void);
 
-// A run that succeeded: the kept files go. The record is then empty.
+// A run that succeeded: the kept files go; one that cannot is renamed as
+// discarded, for a later run to remove. The record is then empty.
 void FinishInstallRecord(void);
 
 #endif
