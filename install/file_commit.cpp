@@ -1,20 +1,30 @@
 // Files put in place whole, and the run's record (see file_commit.h).
 #include "install/file_commit.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "base/format.h"
 #include "install/file_attributes.h"
 
-// One target of this run: whether an earlier file is kept beside it.
+// One target of this run (its path on the heap: zeroed statics of this size
+// would go into the file on this target) and whether an earlier file is kept
+// beside it.
 struct CommitRecordRow {
-    char target[MAX_PATH];
+    char *target;
     int kept;
 };
 
 // The targets this run has put in place, in order.
 static CommitRecordRow CommitRecord[COMMIT_RECORD_ROWS];
 static int CommitRecordCount;
+
+static void EmptyRecord(void)
+{
+    for (int i = 0; i < CommitRecordCount; ++i)
+        free(CommitRecord[i].target);
+    CommitRecordCount = 0;
+}
 
 static int WithSuffix(char *out, size_t size, const char *path, const char *suffix)
 {
@@ -61,7 +71,7 @@ static void RecoverLeftover(const char *folder, const char *name)
 
 void BeginInstallRecord(const char *folder)
 {
-    CommitRecordCount = 0;
+    EmptyRecord();
     char pattern[MAX_PATH];
     WIN32_FIND_DATAA found;
     if (!FormatText(pattern, sizeof pattern, "%s\\*", folder))
@@ -108,14 +118,16 @@ static int RecordTarget(const char *target)
         (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)))
         return 0;
     CommitRecordRow *row = &CommitRecord[CommitRecordCount];
-    if (!FormatText(row->target, sizeof row->target, "%s", target))
-        return 0;
     row->kept = attributes != INVALID_FILE_ATTRIBUTES;
-    if (row->kept) {
-        char kept[MAX_PATH];
-        if (!WithSuffix(kept, sizeof kept, target, KEPT_SUFFIX) ||
-            !MoveFileExA(target, kept, MOVEFILE_WRITE_THROUGH))
-            return 0;
+    char kept[MAX_PATH];
+    if (row->kept && (!WithSuffix(kept, sizeof kept, target, KEPT_SUFFIX) ||
+                      !MoveFileExA(target, kept, MOVEFILE_WRITE_THROUGH)))
+        return 0;
+    row->target = _strdup(target);
+    if (row->target == NULL) {
+        if (row->kept)
+            MoveFileExA(kept, target, 0);
+        return 0;
     }
     ++CommitRecordCount;
     return 1;
@@ -146,7 +158,7 @@ void RollBackInstallRecord(void)
         else if (WithSuffix(kept, sizeof kept, row.target, KEPT_SUFFIX))
             MoveOver(kept, row.target);
     }
-    CommitRecordCount = 0;
+    EmptyRecord();
 }
 
 void FinishInstallRecord(void)
@@ -161,5 +173,5 @@ void FinishInstallRecord(void)
             WithSuffix(discarded, sizeof discarded, row.target, DISCARDED_SUFFIX))
             MoveFileExA(kept, discarded, MOVEFILE_REPLACE_EXISTING);
     }
-    CommitRecordCount = 0;
+    EmptyRecord();
 }
