@@ -33,8 +33,7 @@ int IsAbsoluteInstallPath(const char *path)
 // the program that the startup shortcut runs. An existing folder is used as
 // it is. An absolute path is kept exactly as typed; a relative one becomes
 // absolute, so that files, settings and shortcut targets all name the same
-// folder.
-// 2 when the folder was made for this run, 1 when it existed, 0 on failure.
+// folder. 2 when the folder was made for this run, 1 when it existed, else 0.
 static int EnterInstallFolder(void)
 {
     char full[MAX_PATH];

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+
 #include "base/globals.h"
 #include "install/file_commit.h"
 #include "install/payload_table.h"
