@@ -35,6 +35,39 @@ int InflateTextResource(HMODULE module, WORD id, unsigned char *buffer, unsigned
     return UncompressResource(buffer, length, bytes, size);
 }
 
+// Each piece is bounded by what the capacity leaves, so a stream one byte
+// longer stops with no room (Z_BUF_ERROR) before that byte is handed on.
+int InflateTextResourceInPieces(HMODULE module, WORD id, unsigned long capacity,
+                                InflatedPieceSink sink, void *context)
+{
+    const unsigned char *bytes;
+    DWORD size;
+    if (!FindTextResource(module, id, &bytes, &size))
+        return Z_DATA_ERROR;
+    unsigned char piece[INFLATE_PIECE_SIZE];
+    z_stream stream = {};
+    stream.next_in = const_cast<unsigned char *>(bytes);
+    stream.avail_in = size;
+    int result = inflateInit(&stream);
+    unsigned long left = capacity;
+    while (result == Z_OK) {
+        unsigned long room = left < sizeof piece ? left : (unsigned long)sizeof piece;
+        stream.next_out = piece;
+        stream.avail_out = (uInt)room;
+        result = inflate(&stream, Z_NO_FLUSH);
+        unsigned long produced = room - stream.avail_out;
+        left -= produced;
+        if ((result == Z_OK || result == Z_STREAM_END) && produced > 0 &&
+            !sink(context, piece, produced))
+            result = Z_ERRNO;
+    }
+    inflateEnd(&stream);
+    // No progress at all (Z_BUF_ERROR) means no room left or a cut stream.
+    if (result == Z_NEED_DICT)
+        result = Z_DATA_ERROR;
+    return result == Z_STREAM_END ? Z_OK : result;
+}
+
 struct NameList {
     TextResourceName *names;
     int capacity;

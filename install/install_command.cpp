@@ -3,7 +3,6 @@
 
 #include <direct.h>
 #include <shellapi.h>
-#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
@@ -29,7 +28,9 @@ int IsAbsoluteInstallPath(const char *path)
     return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
-enum { ENTERED, NOT_ENTERED, DECLINED };
+// What became of the typed folder: entered as it was, made for this run,
+// neither, or declined by the user.
+enum { ENTERED, CREATED, NOT_ENTERED, DECLINED };
 enum { QUESTION_BUFFER = MAX_PATH + 160 };
 
 // Asks whether to install into `folder`, which another account owns or may
@@ -64,11 +65,22 @@ static int EnterInstallFolder(void)
         return NOT_ENTERED;
     if (existing == FOLDER_OPEN_TO_OTHERS && !UserTakesOpenFolder(absolute ? InstallDir : full))
         return DECLINED;
-    if (_chdir(InstallDir) != 0 && !CreateInstallFolder(InstallDir))
-        return NOT_ENTERED;
-    if (!absolute)
+    int entered = _chdir(InstallDir) == 0            ? ENTERED
+                  : CreateInstallFolder(InstallDir) ? CREATED
+                                                    : NOT_ENTERED;
+    if (entered != NOT_ENTERED && !absolute)
         memcpy(InstallDir, full, length + 1);
-    return ENTERED;
+    return entered;
+}
+
+// A folder made for a run that failed goes when the run left it empty.
+// Windows will not remove the process's current folder: its parent is made
+// current first.
+static void RemoveFailedRunFolder(void)
+{
+    char parent[MAX_PATH];
+    if (FormatText(parent, sizeof parent, "%s\\..", InstallDir) && _chdir(parent) == 0)
+        RemoveDirectoryA(InstallDir);
 }
 
 static void CaptureChoices(HWND dialog)
@@ -105,11 +117,6 @@ static void OfferSpeechRuntime(void)
     if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, MainDialog) !=
         IDOK)
         return;
-    unsigned char *buffer = (unsigned char *)malloc(SPEECH_BUFFER_SIZE);
-    if (buffer == NULL) {
-        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, MainDialog);
-        return;
-    }
     // Written into a folder of this run's own, with a name nobody can guess,
     // and opened only when written whole: no one else can put or swap a
     // package where it is opened from.
@@ -117,15 +124,14 @@ static void OfferSpeechRuntime(void)
     char path[MAX_PATH];
     if (CreatePrivateTempFolder(folder, sizeof folder)) {
         if (JoinInstallPath(path, sizeof path, folder, kSpeechPackage) &&
-            ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, buffer,
-                                  SPEECH_BUFFER_SIZE, 0, 0, path)) {
+            ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, kSpeechPackage, SPEECH_BUFFER_SIZE, 0,
+                                  0, path)) {
             ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
         } else {
             DeleteFileA(path);
             RemoveDirectoryA(folder);
         }
     }
-    free(buffer);
 }
 
 void InstallCommand(HWND mainDialog)
@@ -149,6 +155,8 @@ void InstallCommand(HWND mainDialog)
     time_t start = time(NULL);
     ShowBusy(mainDialog);
     int installed = RunInstall();
+    if (!installed && entered == CREATED)
+        RemoveFailedRunFolder();
     WaitUntilMinimumTime(start);
     if (!installed) {
         ShowMessageDialog(kInstallFailedText, kInstallFailedSubText, MESSAGE_OK, MainDialog);

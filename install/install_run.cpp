@@ -5,10 +5,9 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
-#include <stdlib.h>
 
-#include "app/message_dialog.h"
 #include "base/globals.h"
+#include "install/file_commit.h"
 #include "install/payload_table.h"
 #include "install/resource_extract.h"
 #include "install/settings_file.h"
@@ -25,11 +24,11 @@ static void SetProgress(int position)
 
 // Writes the rows in order. Any row that fails ends the run: an installation
 // with a missing or stale file is not a success.
-static int WritePayload(unsigned char *buffer)
+static int WritePayload(void)
 {
     for (const PayloadEntry &row : PayloadTable) {
-        if (!ExtractResourceToFile(row.id, row.fileName, buffer, PAYLOAD_BUFFER_SIZE,
-                                   row.readOnly, row.hidden, NULL))
+        if (!ExtractResourceToFile(row.id, row.fileName, PAYLOAD_BUFFER_SIZE, row.readOnly,
+                                   row.hidden, NULL))
             return 0;
         if (row.progressAfter != 0)
             SetProgress(row.progressAfter);
@@ -56,22 +55,21 @@ static void CreateShortcuts(void)
     }
 }
 
+// A run that fails puts back every file it replaced and removes those it
+// added before the user is told: the earlier installation still works, as
+// the failure message's advice to try again assumes.
 int RunInstall(void)
 {
-    unsigned char *buffer = (unsigned char *)malloc(PAYLOAD_BUFFER_SIZE);
-    if (buffer == NULL) {
-        ShowMessageDialog(kOutOfMemoryText, kOutOfMemorySubText, MESSAGE_OK, MainDialog);
-        return 0;
-    }
+    BeginInstallRecord(InstallDir);
     ShowWindow(GetDlgItem(MainDialog, IDC_PROGRESS), SW_SHOW);
     SetProgress(10);
-    int written = WritePayload(buffer);
-    if (written) {
-        WriteUiLanguage();
-        CreateShortcuts();
-        SetProgress(97);
-        SetProgress(100);
+    if (!WritePayload() || !WriteUiLanguage()) {
+        RollBackInstallRecord();
+        return 0;
     }
-    free(buffer);
-    return written;
+    FinishInstallRecord();
+    CreateShortcuts();
+    SetProgress(97);
+    SetProgress(100);
+    return 1;
 }

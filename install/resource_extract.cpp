@@ -1,8 +1,6 @@
 // Writing "TEXT" resources out as installed files (see resource_extract.h).
 #include "install/resource_extract.h"
 
-#include <io.h>
-#include <stdio.h>
 #include <string.h>
 #include <zlib.h>
 
@@ -10,48 +8,62 @@
 #include "base/join_path.h"
 #include "base/text_resource.h"
 #include "install/file_attributes.h"
+#include "install/file_commit.h"
 
-int ExtractResourceToFile(WORD id, const char *name, unsigned char *buffer,
-                          unsigned long capacity, int readOnly, int hidden,
-                          const char *explicitPath)
+static int WritePiece(void *file, const unsigned char *piece, unsigned long length)
 {
-    // A missing resource fails to inflate: no file is touched either way.
-    unsigned long length = capacity;
-    if (InflateTextResource(AppInstance, id, buffer, &length) != Z_OK)
-        return 0;
-    return WriteBufferToFile(name, buffer, length, readOnly, hidden, explicitPath);
+    DWORD written = 0;
+    return WriteFile((HANDLE)file, piece, length, &written, NULL) && written == length;
 }
 
-int WriteBufferToFile(const char *name, const unsigned char *data,
-                      unsigned long length, int readOnly, int hidden,
-                      const char *explicitPath)
+// Inflates into the open `file` and closes it; `flush` first puts its bytes
+// on the disk. 1 when all of it got there.
+static int InflateIntoFile(WORD id, unsigned long capacity, HANDLE file, int flush)
 {
-    char path[MAX_PATH];
-    if (explicitPath != NULL) {
-        // A path that does not fit is refused before any file is touched.
-        if (strlen(explicitPath) >= sizeof path)
-            return 0;
-        strcpy(path, explicitPath);
-    } else if (!JoinInstallPath(path, sizeof path, InstallDir, name)) {
+    int inflated = InflateTextResourceInPieces(AppInstance, id, capacity, WritePiece, file) == Z_OK;
+    int flushed = !flush || FlushFileBuffers(file);
+    int closed = CloseHandle(file) != 0;
+    return inflated && flushed && closed;
+}
+
+// The package's file is new in a folder of this run's own: nothing to keep,
+// and no flush, which would cost more than the whole copy.
+static int ExtractToNewFile(WORD id, unsigned long capacity, int readOnly, int hidden,
+                            const char *path)
+{
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    if (!InflateIntoFile(id, capacity, file, 0)) {
+        DeleteFileA(path);
         return 0;
     }
-
-    if (_access(path, 0) == 0)
-        ClearFileAttributes(path, 1, 1);
-
-    FILE *file = fopen(path, "wb");
-    if (file == NULL)
-        return 0;
-    // The flush writes what still lies in the stream's buffer (all of a
-    // small file): a full disk may show only there, and not every C library's
-    // fclose reports it (Wine's does not).
-    size_t written = fwrite(data, 1, length, file);
-    int flushed = fflush(file) == 0;
-    int closed = fclose(file) == 0;
-    if (written != length || !flushed || !closed)
-        return 0;
-
     if (readOnly || hidden)
         AddFileAttributes(path, readOnly, hidden);
     return 1;
+}
+
+int ExtractResourceToFile(WORD id, const char *name, unsigned long capacity, int readOnly,
+                          int hidden, const char *explicitPath)
+{
+    // A missing resource touches no file.
+    const unsigned char *bytes;
+    DWORD size;
+    if (!FindTextResource(AppInstance, id, &bytes, &size))
+        return 0;
+    // A path that does not fit is refused before any file is touched.
+    if (explicitPath != NULL)
+        return strlen(explicitPath) < MAX_PATH &&
+               ExtractToNewFile(id, capacity, readOnly, hidden, explicitPath);
+    char target[MAX_PATH], staged[MAX_PATH];
+    HANDLE file;
+    if (!JoinInstallPath(target, sizeof target, InstallDir, name) ||
+        !CreateStagedFile(target, staged, sizeof staged, &file))
+        return 0;
+    if (InflateIntoFile(id, capacity, file, 1) &&
+        CommitStagedFile(staged, target, readOnly, hidden))
+        return 1;
+    DeleteFileA(staged);
+    return 0;
 }

@@ -6,17 +6,12 @@
 
 #include <windows.h>
 
-// Inflates resource `id` of AppInstance into `buffer` and writes it with
-// WriteBufferToFile. Returns 1 when the file was written completely, else 0.
-int ExtractResourceToFile(WORD id, const char *name, unsigned char *buffer,
-                          unsigned long capacity, int readOnly, int hidden,
-                          const char *explicitPath);
-
-// Writes `data` to `explicitPath`, or to InstallDir\name when that is null,
-// then adds the read-only and hidden attributes asked for. Returns 1 only
-// when every byte reached the file (written, flushed and closed), else 0.
-int WriteBufferToFile(const char *name, const unsigned char *data,
-                      unsigned long length, int readOnly, int hidden,
-                      const char *explicitPath);
+// Inflates resource `id` of AppInstance in pieces straight into a file: with
+// `explicitPath`, into that new file (it must not exist); else into a new
+// private file beside InstallDir\name, flushed and then put in place of it
+// (see file_commit.h). A stream of more than `capacity` bytes fails. Returns
+// 1 only when every byte reached the file, else 0 with no new file left.
+int ExtractResourceToFile(WORD id, const char *name, unsigned long capacity, int readOnly,
+                          int hidden, const char *explicitPath);
 
 #endif

@@ -3,12 +3,14 @@
 // in text mode.
 #include "install/settings_file.h"
 
+#include <io.h>
 #include <stdio.h>
 #include <string.h>
 
 #include "base/globals.h"
 #include "base/join_path.h"
 #include "install/file_attributes.h"
+#include "install/file_commit.h"
 
 static const char kKey[] = "UILanguage=";
 
@@ -59,17 +61,30 @@ static void UpdateSettings(FILE *file, int value)
     }
 }
 
+// The edit is made on a copy under the private name, which then takes the
+// file's place whole: a failure on the way leaves the file as it was.
+static int EditCopy(const char *staged, int value)
+{
+    ClearFileAttributes(staged, 1, 1);
+    FILE *file = fopen(staged, "r+");
+    if (file == NULL)
+        return 0;
+    UpdateSettings(file, value);
+    int written = !ferror(file) && fflush(file) == 0 && _commit(_fileno(file)) == 0;
+    return fclose(file) == 0 && written;
+}
+
 int WriteUiLanguage(void)
 {
-    char path[MAX_PATH];
-    if (!JoinInstallPath(path, sizeof path, InstallDir, "MorivaneUI.ini"))
+    char path[MAX_PATH], staged[MAX_PATH];
+    if (!JoinInstallPath(path, sizeof path, InstallDir, "MorivaneUI.ini") ||
+        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return 1;
-    ClearFileAttributes(path, 1, 1);
-    FILE *file = fopen(path, "r+");
-    if (file != NULL) {
-        UpdateSettings(file, UiLanguage);
-        fclose(file);
-    }
-    AddFileAttributes(path, 1, 1);
-    return 1;
+    if (!StagedFileName(path, staged, sizeof staged) || !CopyFileA(path, staged, TRUE))
+        return 0;
+    if (EditCopy(staged, UiLanguage) && CommitStagedFile(staged, path, 1, 1))
+        return 1;
+    ClearFileAttributes(staged, 1, 0);
+    DeleteFileA(staged);
+    return 0;
 }

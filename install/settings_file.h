@@ -1,5 +1,5 @@
 // The product's interface language in its settings file MorivaneUI.ini: the
-// key UILanguage of section Config, edited in place.
+// key UILanguage of section Config, edited on a copy that then replaces it.
 #ifndef MORIVANE_SETTINGS_FILE_H
 #define MORIVANE_SETTINGS_FILE_H
 
@@ -7,7 +7,8 @@ enum { SETTINGS_LINE_BUFFER = 256 };
 
 // Writes UiLanguage into InstallDir\MorivaneUI.ini: overwrites the first line
 // holding "UILanguage=" or appends a Config section, and leaves the file
-// read-only and hidden. Creates no file. Always returns 1.
+// read-only and hidden. Creates no file: 1 when there is none. 0 when the
+// edited file could not be written or put in place, the file unchanged.
 int WriteUiLanguage(void);
 
 #endif

@@ -213,7 +213,7 @@ table() {
     echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(against "$setup" "$nsis_page") |"
     echo "| working set at first window, KB | $(group "$(value "$f" setup_window)") (bare dialog: $(group "$bare_peak")) | | | | | |"
     echo "| install, ms | $install (RunInstall) | $silent (silent run) | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(against "$install" "$silent") |"
-    echo "| package written, ms | $extract (extracted through the 12 MB buffer; CopyFileA: $copy) | | | | within 1.5 × CopyFileA | $(ratio "$extract" "$(awk -v c="$copy" 'BEGIN { print 1.5 * c }')") ($(ratio "$extract" "$copy") × the copy) |"
+    echo "| package written, ms | $extract (inflated in pieces into the file; CopyFileA: $copy) | | | | within 1.5 × CopyFileA | $(ratio "$extract" "$(awk -v c="$copy" 'BEGIN { print 1.5 * c }')") ($(ratio "$extract" "$copy") × the copy) |"
     echo "| peak working set, KB | $(group "$peak") (whole installation, package accepted; $(group "$over") over the bare dialog) | | | | at most $(group "$PEAK_ALLOWANCE_KB") over the bare dialog | $(ratio "$over" "$PEAK_ALLOWANCE_KB") |"
     echo
 }

@@ -85,7 +85,7 @@ start_test_session() {
     if [ "$(id -u)" = 0 ]; then
         FULL_DISK="$WINE_SCRATCH/full-disk"
         mkdir -p "$FULL_DISK"
-        if mount -t tmpfs -o size=200k,mode=0777 tmpfs "$FULL_DISK" 2>/dev/null; then
+        if mount -t tmpfs -o size=1m,mode=0777 tmpfs "$FULL_DISK" 2>/dev/null; then
             ln -sfn "$FULL_DISK" "$WINEPREFIX/dosdevices/e:"
         else
             FULL_DISK=""

@@ -392,7 +392,8 @@ TEST_F(Installation, ShortcutFailureStillSucceeds)
 }
 
 // A file held open by another program: the installation fails, reports it,
-// stops where the file was, and creates no shortcut.
+// stops where the file was, takes back the files it wrote, and creates no
+// shortcut.
 TEST_F(Installation, LockedFilesFailTheInstallation)
 {
     struct Case {
@@ -414,20 +415,27 @@ TEST_F(Installation, LockedFilesFailTheInstallation)
         EXPECT_EQ(c.progress, progressAtMessage);
         EXPECT_EQ(0, run.WaitForExit());
         CloseHandle(hold);
+        EXPECT_EQ(1, CountFolderEntries(target));
         EXPECT_FALSE(Exists(GroupLink(names.product)));
         EXPECT_FALSE(Exists(DesktopLink()));
     }
 }
 
-// A disk that fills up: the suite maps a small tmpfs as drive E: when it can.
+// A first installation on a disk that fills up (the suite maps a small
+// tmpfs as drive E: when it can): the folder it made is gone by the time
+// the failure is reported.
 TEST_F(Installation, FullDiskFailsCleanly)
 {
     if (!Exists("E:\\"))
         GTEST_SKIP() << "no small drive E: in this Wine prefix";
+    std::string filler = FillDriveE(64 * 1024);
+    ASSERT_FALSE(filler.empty());
     target = "E:\\Morivane" + std::to_string(GetTickCount());
     StartInstallation(target, false, false, 0);
     EXPECT_EQ(kFailure, Answer(IDOK));
+    EXPECT_FALSE(Exists(target));
     EXPECT_EQ(0, run.WaitForExit());
+    DeleteFileA(filler.c_str());
     EXPECT_FALSE(Exists(GroupLink(names.product)));
 }
 

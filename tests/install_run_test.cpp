@@ -1,5 +1,6 @@
 // RunInstall in this process, against a real wizard dialog: the payload with
-// its attributes and progress, and a row that fails ending the run.
+// its attributes and progress, and a run that fails putting back the
+// installation it found.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,10 +9,12 @@
 #include <io.h>
 #include <stdio.h>
 #include <string.h>
+#include <functional>
 #include <string>
 
 #include "base/globals.h"
 #include "app/wizard.h"
+#include "install/file_commit.h"
 #include "install/install_command.h"
 #include "install/install_run.h"
 #include "install/payload_table.h"
@@ -108,62 +111,135 @@ TEST_F(RunInstallTest, WritesEveryRowWithItsAttributesAndEndsAt100)
     EXPECT_NE(std::string::npos, text.find("\r\n[Config]\r\nUILanguage=1\r\n\r\n"));
 }
 
-TEST_F(RunInstallTest, AnyRowThatFailsEndsTheRunThere)
+// An earlier installation: each row's file holds an older text of its own,
+// with the row's attributes.
+std::string Earlier(const PayloadEntry &row) { return std::string("earlier ") + row.fileName; }
+
+void PlantEarlierInstallation(const std::string &folder)
 {
-    struct Case {
-        const char *locked;
-        int progress;
-        const char *firstMissing;
-    } cases[] = {
-        {"ChnBmp.bin", 25, "barmenu.JPG"},
-        {"Morivane.exe", 75, NULL},
-        {"sort.dic", 10, "ZiPartsStd.dat"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.locked);
-        folder = MakeScratchFolder("fail");
-        strcpy(InstallDir, folder.c_str());
-        std::string locked = folder + "\\" + c.locked;
-        ASSERT_TRUE(WriteWholeFile(locked, "in use"));
-        HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-        ASSERT_NE(INVALID_HANDLE_VALUE, hold);
-        MessageWatcher watcher;
-        EXPECT_EQ(0, RunInstall());
-        CloseHandle(hold);
-        EXPECT_EQ(c.progress, Progress());
-        if (c.firstMissing) {
-            EXPECT_NE(0, _access((folder + "\\" + c.firstMissing).c_str(), 0));
-        }
-        std::vector<unsigned char> ini = ReadWholeFile(folder + "\\MorivaneUI.ini");
-        EXPECT_EQ(std::string::npos, std::string(ini.begin(), ini.end()).find("[Config]"))
-            << "no language written";
-        EXPECT_TRUE(watcher.seen.empty()) << "RunInstall itself shows nothing";
+    for (const PayloadEntry &row : PayloadTable) {
+        std::string path = folder + "\\" + row.fileName;
+        ASSERT_TRUE(WriteWholeFile(path, Earlier(row)));
+        // Hidden first: Wine cannot add it to a file already read-only.
+        DWORD hidden = row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0;
+        SetFileAttributesA(path.c_str(), hidden ? hidden : FILE_ATTRIBUTE_NORMAL);
+        if (row.readOnly)
+            SetFileAttributesA(path.c_str(), hidden | FILE_ATTRIBUTE_READONLY);
     }
 }
 
-// The first row's file on a drive with room for the blocks that the write
-// itself passes on, not for the tail that waits in the stream's buffer: the
-// failure shows only when the file is closed, and that row ends the run.
-TEST_F(RunInstallTest, AWriteThatFailsOnlyAtTheCloseEndsTheRun)
+void ExpectEarlierInstallation(const std::string &folder)
 {
-    if (!Exists("E:\\"))
-        GTEST_SKIP() << "no small drive E: in this Wine prefix";
-    const PayloadEntry &first = PayloadTable[0];
-    unsigned long size =
-        (unsigned long)InflatedResource(AppInstance, first.id, PAYLOAD_BUFFER_SIZE).size();
-    const unsigned long kStreamBuffer = 4096;
-    ASSERT_NE(0u, size % kStreamBuffer) << "the file must leave a tail in the buffer";
-    folder = "E:\\close-" + std::to_string(GetTickCount());
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
-    strcpy(InstallDir, folder.c_str());
-    std::string filler = FillDriveE(size / kStreamBuffer * kStreamBuffer);
-    ASSERT_FALSE(filler.empty());
+    for (const PayloadEntry &row : PayloadTable) {
+        std::string path = folder + "\\" + row.fileName;
+        std::vector<unsigned char> content = ReadWholeFile(path);
+        EXPECT_EQ(Earlier(row), std::string(content.begin(), content.end()));
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        EXPECT_EQ(row.readOnly != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << row.fileName;
+        EXPECT_EQ(row.hidden != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << row.fileName;
+    }
+    EXPECT_EQ(PAYLOAD_ROWS, CountFolderEntries(folder)) << "nothing else is left";
+}
 
-    EXPECT_EQ(0, RunInstall());
-    EXPECT_FALSE(Exists(folder + "\\" + PayloadTable[1].fileName)) << "the run went on";
-    DeleteFileA(filler.c_str());
-    DeleteFileA((folder + "\\" + first.fileName).c_str());
-    RemoveDirectoryA(folder.c_str());
+// Runs `action` when the run sets the progress bar to `position`: the
+// moment between two steps of the run.
+int HookPosition;
+std::function<void()> HookAction;
+WNDPROC ProgressProc;
+LRESULT CALLBACK ProgressHook(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == PBM_SETPOS && (int)wParam == HookPosition && HookAction)
+        HookAction();
+    return CallWindowProcA(ProgressProc, bar, message, wParam, lParam);
+}
+
+// A run that fails anywhere, the settings file included, leaves the earlier
+// installation as it was, after the progress shows how far it came.
+TEST_F(RunInstallTest, AFailedRunLeavesTheEarlierInstallationAsItWas)
+{
+    struct Case {
+        const char *what;
+        const char *locked;  // held open by another program
+        int fullAt;          // the disk is full from this position on
+        int settingsBlockedAt;
+        int progress;
+    } cases[] = {
+        {"locked 20th row", "TevaiInfo_en.PNG", 0, 0, 45},
+        {"locked atlas", "ChnBmp.bin", 0, 0, 25},
+        {"settings file", NULL, 0, 90, 90},
+        {"full disk at the first row", NULL, 10, 0, 10},
+        {"full disk at a middle row", NULL, 20, 0, 20},
+        {"full disk at the last row", NULL, 75, 0, 75},
+    };
+    HWND bar = GetDlgItem(MainDialog, IDC_PROGRESS);
+    ProgressProc = (WNDPROC)SetWindowLongPtrA(bar, GWLP_WNDPROC, (LONG_PTR)ProgressHook);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.fullAt && !Exists("E:\\"))
+            continue;  // no small drive E: in this Wine prefix
+        folder = c.fullAt ? "E:\\earlier-" + std::to_string(GetTickCount())
+                          : MakeScratchFolder("fail");
+        CreateDirectoryA(folder.c_str(), NULL);
+        strcpy(InstallDir, folder.c_str());
+        PlantEarlierInstallation(folder);
+        std::string staged = folder + "\\MorivaneUI.ini" STAGED_SUFFIX, filler;
+        HookPosition = c.fullAt + c.settingsBlockedAt;
+        HookAction = [&] {
+            if (c.fullAt)
+                filler = FillDriveE(0);
+            else
+                CreateDirectoryA(staged.c_str(), NULL);
+        };
+        HANDLE hold = INVALID_HANDLE_VALUE;
+        if (c.locked)
+            hold = CreateFileA((folder + "\\" + c.locked).c_str(), GENERIC_READ, 0, NULL,
+                               OPEN_EXISTING, 0, NULL);
+        MessageWatcher watcher;
+        EXPECT_EQ(0, RunInstall());
+        EXPECT_EQ(c.progress, Progress());
+        EXPECT_TRUE(watcher.seen.empty()) << "RunInstall itself shows nothing";
+        CloseHandle(hold);
+        DeleteFileA(filler.c_str());
+        RemoveDirectoryA(staged.c_str());
+        ExpectEarlierInstallation(folder);
+        for (const PayloadEntry &row : PayloadTable) {
+            std::string path = folder + "\\" + row.fileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    }
+    HookAction = nullptr;
+}
+
+// What a run killed midway leaves: a replaced file's earlier copy beside
+// its new one, an earlier copy whose new one was not yet in place, a new
+// file half written. The next run puts the earlier files back first, so
+// that when it fails too the earlier installation is whole.
+TEST_F(RunInstallTest, TheNextRunUndoesWhatAKilledRunLeft)
+{
+    for (bool fails : {true, false}) {
+        SCOPED_TRACE(fails ? "next run fails" : "next run succeeds");
+        folder = MakeScratchFolder("killed");
+        strcpy(InstallDir, folder.c_str());
+        PlantEarlierInstallation(folder);
+        for (int i = 0; i < 2; ++i) {
+            std::string path = folder + "\\" + PayloadTable[i].fileName;
+            ASSERT_TRUE(MoveFileA(path.c_str(), (path + KEPT_SUFFIX).c_str()));
+        }
+        ASSERT_TRUE(WriteWholeFile(folder + "\\" + PayloadTable[0].fileName, "new"));
+        std::string halfWritten = folder + "\\" + PayloadTable[2].fileName + STAGED_SUFFIX;
+        ASSERT_TRUE(WriteWholeFile(halfWritten, "ne"));
+        std::string locked = folder + "\\" + PayloadTable[4].fileName;
+        HANDLE hold = INVALID_HANDLE_VALUE;
+        if (fails)
+            hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        EXPECT_EQ(fails ? 0 : 1, RunInstall());
+        CloseHandle(hold);
+        if (fails)
+            ExpectEarlierInstallation(folder);
+        else
+            EXPECT_EQ(PAYLOAD_ROWS, CountFolderEntries(folder));
+    }
 }
 
 }  // namespace

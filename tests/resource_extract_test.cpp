@@ -12,6 +12,7 @@
 #include "base/globals.h"
 #include "base/join_path.h"
 #include "base/text_resource.h"
+#include "install/file_commit.h"
 #include "install/resource_extract.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
@@ -35,7 +36,7 @@ protected:
         ASSERT_FALSE(folder.empty());
         ASSERT_LT(folder.size(), sizeof InstallDir);
         strcpy(InstallDir, folder.c_str());
-        buffer.assign(PAYLOAD_BUFFER_SIZE, 0);
+        BeginInstallRecord(InstallDir);
     }
     std::string Path(const char *name) { return folder + "\\" + name; }
     DWORD Attributes(const char *name) { return GetFileAttributesA(Path(name).c_str()); }
@@ -56,11 +57,10 @@ protected:
     }
     int Extract(WORD id, const char *name, unsigned long capacity, int ro, int hidden)
     {
-        return ExtractResourceToFile(id, name, buffer.data(), capacity, ro, hidden, NULL);
+        return ExtractResourceToFile(id, name, capacity, ro, hidden, NULL);
     }
 
     std::string folder;
-    std::vector<unsigned char> buffer;
 };
 
 TEST_F(Extraction, ContentOfExactlyTheCapacityIsWritten)
@@ -84,6 +84,7 @@ TEST_F(Extraction, FailuresBeforeWritingLeaveTheTargetUntouched)
     ExpectOldFile("target.bin");
     EXPECT_EQ(0, Extract(kMissing, "absent.bin", 8192, 0, 0));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes("absent.bin"));
+    EXPECT_EQ(1, CountFolderEntries(folder)) << "no private file is left";
 }
 
 // Windows refuses to overwrite a read-only file; Wine run as root does not,
@@ -123,8 +124,7 @@ TEST_F(Extraction, ExplicitPathIgnoresInstallDirAndName)
 {
     std::string target = Path("explicit.bin");
     strcpy(InstallDir, "Q:\\no\\such\\folder");
-    ASSERT_EQ(1, ExtractResourceToFile(kStream4096, "ignored.bin", buffer.data(), 4096, 1, 0,
-                                       target.c_str()));
+    ASSERT_EQ(1, ExtractResourceToFile(kStream4096, "ignored.bin", 4096, 1, 0, target.c_str()));
     EXPECT_EQ(4096u, ReadWholeFile(target).size());
     EXPECT_EQ(FILE_ATTRIBUTE_READONLY, Attributes("explicit.bin") & kReadOnlyHidden);
     EXPECT_EQ(1, CountFolderEntries(folder));
@@ -147,8 +147,7 @@ TEST_F(Extraction, PathsThatDoNotFitWriteNothing)
     std::string longName(MAX_PATH, 'n');
     EXPECT_EQ(0, Extract(kStream4096, longName.c_str(), 4096, 0, 0));
     std::string longPath = folder + "\\" + std::string(MAX_PATH, 'p');
-    EXPECT_EQ(0, ExtractResourceToFile(kStream4096, "x", buffer.data(), 4096, 0, 0,
-                                       longPath.c_str()));
+    EXPECT_EQ(0, ExtractResourceToFile(kStream4096, "x", 4096, 0, 0, longPath.c_str()));
     EXPECT_EQ(0, CountFolderEntries(folder));
 }
 
@@ -173,10 +172,9 @@ TEST_F(Extraction, LargestRowsFitTheirBuffers)
     EXPECT_EQ('M', program[0]);
     EXPECT_EQ('Z', program[1]);
 
-    std::vector<unsigned char> large(SPEECH_BUFFER_SIZE);
     std::string package = Path("Sapi51forQuelt.msi");
-    ASSERT_EQ(1, ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, NULL, large.data(),
-                                       SPEECH_BUFFER_SIZE, 0, 0, package.c_str()));
+    ASSERT_EQ(1, ExtractResourceToFile(IDR_SPEECH_RUNTIME_MSI, NULL, SPEECH_BUFFER_SIZE, 0, 0,
+                                       package.c_str()));
     std::vector<unsigned char> msi = ReadWholeFile(package);
     const unsigned char compoundFile[] = {0xD0, 0xCF, 0x11, 0xE0};
     ASSERT_GE(msi.size(), 4u);
@@ -184,18 +182,17 @@ TEST_F(Extraction, LargestRowsFitTheirBuffers)
 }
 
 // The offer's path at the package's real size: a stream that deflate could
-// not shrink goes through the 12 MB buffer byte for byte, and one byte more
-// than the buffer holds writes nothing.
+// not shrink reaches the file byte for byte, and one byte more than the
+// package's capacity leaves no file.
 TEST_F(Extraction, SpeechBufferTakesAPackageOfRealSizeAndNotOneByteMore)
 {
     const unsigned char *bytes;
     DWORD size;
     ASSERT_TRUE(FindTextResource(AppInstance, kPackageSize, &bytes, &size));
     ASSERT_GT(size, 11000000u) << "the test stream is meant to be incompressible";
-    std::vector<unsigned char> large(SPEECH_BUFFER_SIZE);
     std::string package = Path("Sapi51forQuelt.msi");
-    ASSERT_EQ(1, ExtractResourceToFile(kPackageSize, "ignored", large.data(), SPEECH_BUFFER_SIZE,
-                                       0, 0, package.c_str()));
+    ASSERT_EQ(1, ExtractResourceToFile(kPackageSize, "ignored", SPEECH_BUFFER_SIZE, 0, 0,
+                                       package.c_str()));
     std::vector<unsigned char> written = ReadWholeFile(package);
     ASSERT_EQ(kPackageBytes, written.size());
     uint32_t x = 0x2545F491;  // as tests/make_test_streams.py makes it
@@ -207,13 +204,14 @@ TEST_F(Extraction, SpeechBufferTakesAPackageOfRealSizeAndNotOneByteMore)
             ASSERT_EQ((x >> (8 * k)) & 0xFF, written[i + k]) << "byte " << i + k;
     }
 
-    PlantOldFile("over.msi");
-    EXPECT_EQ(0, ExtractResourceToFile(kOverSpeechBuffer, "ignored", large.data(),
-                                       SPEECH_BUFFER_SIZE, 0, 0, Path("over.msi").c_str()));
-    ExpectOldFile("over.msi");
-    EXPECT_EQ(0, ExtractResourceToFile(kOverSpeechBuffer, "ignored", large.data(),
-                                       SPEECH_BUFFER_SIZE, 0, 0, Path("new.msi").c_str()));
+    EXPECT_EQ(0, ExtractResourceToFile(kOverSpeechBuffer, "ignored", SPEECH_BUFFER_SIZE, 0, 0,
+                                       Path("new.msi").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes("new.msi"));
+    PlantOldFile("old.msi");
+    EXPECT_EQ(0, ExtractResourceToFile(kPackageSize, "ignored", SPEECH_BUFFER_SIZE, 0, 0,
+                                       Path("old.msi").c_str()))
+        << "an existing file is never opened for writing";
+    ExpectOldFile("old.msi");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/globals.h"
+#include "install/file_commit.h"
 #include "install/settings_file.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
@@ -22,6 +23,7 @@ protected:
         ASSERT_FALSE(folder.empty());
         strcpy(InstallDir, folder.c_str());
         path = folder + "\\MorivaneUI.ini";
+        BeginInstallRecord(InstallDir);
     }
     // Writes `before` (read-only and hidden, as installed), records `value`,
     // and returns the file afterwards.
