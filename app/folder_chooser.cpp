@@ -10,6 +10,7 @@
 
 #include "base/globals.h"
 #include "base/system_dll.h"
+#include "render/accessible.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
@@ -82,12 +83,21 @@ static UINT_PTR OnChooserOk(HWND chooser)
     return 1;
 }
 
+// The chooser's own drawn controls; the system names its standard ones.
+static const AccessibleControl kChooserAccessible[] = {
+    {IDC_DIRS_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DIRS_LABEL},
+    {IDC_DRIVES_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DRIVES_LABEL},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
+};
+
 UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
         HWND cancel = GetDlgItem(chooser, IDCANCEL);
         SetWindowLongA(cancel, GWL_STYLE, GetWindowLongA(cancel, GWL_STYLE) | BS_OWNERDRAW);
+        MakeControlsAccessible(chooser, kChooserAccessible,
+                               sizeof kChooserAccessible / sizeof kChooserAccessible[0]);
         SetFocus(GetDlgItem(chooser, lst2));  // the directory list
         return 1;
     }

@@ -6,6 +6,7 @@
 
 #include "base/format.h"
 #include "base/globals.h"
+#include "render/accessible.h"
 #include "render/gbk_text.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
@@ -98,8 +99,20 @@ static void PlaceButton(HWND dialog, int id, POINT at, int width, int height)
     MoveControl(button, ControlBox{at.x, at.y, width, height});
 }
 
+// The main text is named by its GBK window text, as drawn.
+static const AccessibleControl kMessageAccessible[] = {
+    {IDOK, ROLE_SYSTEM_PUSHBUTTON, IDOK},
+    {IDYES, ROLE_SYSTEM_PUSHBUTTON, IDYES},
+    {IDNO, ROLE_SYSTEM_PUSHBUTTON, IDNO},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
+    {IDC_MSG_TEXT, ROLE_SYSTEM_STATICTEXT, IDC_MSG_TEXT},
+    {IDC_MSG_SUBTEXT, ROLE_SYSTEM_STATICTEXT, NAME_SYSTEM_TEXT},
+};
+
 static void OnMessageInit(HWND dialog, const char *givenText)
 {
+    MakeControlsAccessible(dialog, kMessageAccessible,
+                           sizeof kMessageAccessible / sizeof kMessageAccessible[0]);
     // The painter draws the control's window text up to MESSAGE_TEXT_SIZE
     // bytes: the dialog is sized to exactly what it will draw.
     char mainText[MESSAGE_TEXT_SIZE];

@@ -12,6 +12,7 @@
 #include "base/globals.h"
 #include "base/text_resource.h"
 #include "install/install_command.h"
+#include "render/accessible.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
@@ -24,6 +25,29 @@ enum { LICENCE_ITEM_HEIGHT = 23, LICENCE_ITEM_WIDTH = 1024 };
 static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
                                 IDC_BROWSE};
 static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
+
+// What a screen reader hears of each control that the system cannot name.
+static const AccessibleControl kWizardAccessible[] = {
+    {IDC_PATH_EDIT, ROLE_SYSTEM_TEXT, IDC_PATH_LABEL},
+    {IDC_ENGLISH, ROLE_SYSTEM_CHECKBUTTON, NAME_SYSTEM_TEXT},
+    {IDC_LICENCE_ZH, ROLE_SYSTEM_LIST, NAME_NONE},
+    {IDC_BROWSE, ROLE_SYSTEM_PUSHBUTTON, IDC_BROWSE},
+    {IDC_DESKTOP_ICON, ROLE_SYSTEM_CHECKBUTTON, IDC_DESKTOP_ICON},
+    {IDC_AUTOSTART, ROLE_SYSTEM_CHECKBUTTON, IDC_AUTOSTART},
+    {IDC_PATH_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_PATH_LABEL},
+    {IDC_LANGUAGE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_LANGUAGE_LABEL},
+    {IDC_LANGUAGE_COMBO, ROLE_SYSTEM_COMBOBOX, IDC_LANGUAGE_LABEL},
+    {IDC_BACK, ROLE_SYSTEM_PUSHBUTTON, IDC_BACK},
+    {IDC_NEXT, ROLE_SYSTEM_PUSHBUTTON, IDC_NEXT},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
+    {IDC_PRODUCT_ICON, ROLE_SYSTEM_GRAPHIC, NAME_NONE},
+    {IDC_DIVIDER, ROLE_SYSTEM_SEPARATOR, NAME_NONE},
+    {IDC_TITLE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_TITLE_LABEL},
+    {IDC_EDITION_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_EDITION_LABEL},
+    {IDC_INSTALLER_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_INSTALLER_LABEL},
+    {IDC_BLANK_LABEL, ROLE_SYSTEM_STATICTEXT, NAME_NONE},
+    {IDC_WAIT_LABEL, ROLE_SYSTEM_STATICTEXT, NAME_NONE},
+};
 
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
 {
@@ -179,6 +203,8 @@ static void OnInitDialog(HWND dialog)
                                                  GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
     SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_AUTOSTART),
                                                  GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
+    MakeControlsAccessible(dialog, kWizardAccessible,
+                           sizeof kWizardAccessible / sizeof kWizardAccessible[0]);
 }
 
 static void OnNext(HWND dialog)

@@ -36,7 +36,7 @@ add_custom_command(
   VERBATIM)
 
 # Inputs and outputs, read from the table so the build knows what to redo.
-set(text_inputs ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin
+set(text_inputs ${GENERATED_PAYLOAD_DIR}/ChnBmp.bin ${GENERATED_PAYLOAD_DIR}/GbkUnicode.bin
     ${GENERATED_PAYLOAD_DIR}/Sapi51forQuelt.msi
     $<TARGET_FILE:sample_product> $<TARGET_FILE:sample_uninstaller>)
 set(text_outputs ${TEXT_OUT_DIR}/text_resources.rc ${TEXT_OUT_DIR}/text_resources_table.h)

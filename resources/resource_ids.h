@@ -62,6 +62,7 @@
 /* "TEXT" resources: each holds one zlib stream */
 #define IDR_PRODUCT_EXE         109
 #define IDR_GLYPH_ATLAS         110
+#define IDR_GBK_UNICODE         111
 #define IDR_WELCOME_JPG         119
 #define IDR_SETTINGS_INI        120
 #define IDR_LICENCE_ZH          124
@@ -94,6 +95,8 @@
 /* Capacities of the buffers that read "TEXT" resources, in bytes. The build
    refuses an input that would not inflate into its reader's buffer. */
 #define ATLAS_BUFFER_SIZE       307200
+/* 47 shipped atlas rows of 94 UTF-16 characters */
+#define GBK_UNICODE_SIZE        8836
 #define LICENCE_BUFFER_SIZE     65536
 #define PAYLOAD_BUFFER_SIZE     1048576
 #define SPEECH_BUFFER_SIZE      12582912
