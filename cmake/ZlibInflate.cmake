@@ -11,3 +11,4 @@ target_include_directories(morivane_zlib PUBLIC ${zlib_dir})
 target_compile_definitions(morivane_zlib PRIVATE NO_GZIP BUILDFIXED)
 target_compile_options(morivane_zlib PRIVATE -Os -fno-asynchronous-unwind-tables
   -ffunction-sections)
+morivane_small_link(morivane_zlib)
