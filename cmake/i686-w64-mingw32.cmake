@@ -1,22 +1,4 @@
-# Cross-compiles the installer and its tests for 32-bit Windows with Debian's
-# mingw-w64 posix-thread compilers; test executables run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles the installer that ships, and its tests, for 32-bit Windows;
+# test executables run under Wine.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Static runtime: the installer must need no DLL but the system's.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Every test executable runs through this wrapper, which starts Wine (as an
-# unprivileged user when the suite asks for one).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
