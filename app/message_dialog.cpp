@@ -70,6 +70,19 @@ int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND 
                                 MessageDialogProc, (LPARAM)mainText);
 }
 
+int AskAboutFolder(const char *mainFormat, const char *subFormat, const char *subText,
+                   const char *folder, HWND owner)
+{
+    // Room for the longest path and words: the dialog cuts what it cannot show.
+    char question[MAX_PATH + 160];
+    char sub[MESSAGE_SUBTEXT_SIZE];
+    if (!FormatText(question, sizeof question, mainFormat, folder))
+        return 0;
+    if (!FormatText(sub, sizeof sub, subFormat, folder))
+        FormatText(sub, sizeof sub, "%s", subText);
+    return ShowMessageDialog(question, sub, MESSAGE_YES_NO, owner) == IDYES;
+}
+
 // Measures the texts on the dialog's own device context, as it comes.
 static void MeasureMessage(HWND dialog, const char *mainText, MessageMetrics *m)
 {

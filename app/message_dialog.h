@@ -58,6 +58,12 @@ MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
 // box), IDYES or IDNO. The main text is cut to MESSAGE_TEXT_SIZE - 1 bytes,
 // `subText` (may be null) to 127.
 int ShowMessageDialog(const char *mainText, const char *subText, int mode, HWND owner);
+
+// A Yes/No question naming `folder` in both texts (`mainFormat` and
+// `subFormat` each hold one %s). A sub text that would not fit its 127 bytes
+// is `subText`, which speaks of the folder named above. 1 for Yes.
+int AskAboutFolder(const char *mainFormat, const char *subFormat, const char *subText,
+                   const char *folder, HWND owner);
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

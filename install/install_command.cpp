@@ -31,20 +31,13 @@ int IsAbsoluteInstallPath(const char *path)
 // What became of the typed folder: entered as it was, made for this run,
 // neither, or declined by the user.
 enum { ENTERED, CREATED, NOT_ENTERED, DECLINED };
-enum { QUESTION_BUFFER = MAX_PATH + 160 };
 
 // Asks whether to install into `folder`, which another account owns or may
 // change: it could replace the program that the startup shortcut runs.
 static int UserTakesOpenFolder(const char *folder)
 {
-    char question[QUESTION_BUFFER];
-    char sub[MESSAGE_SUBTEXT_SIZE];
-    if (!FormatText(question, sizeof question, kOpenFolderFormat, folder))
-        return 0;
-    // The secondary text holds 127 bytes: a longer folder is named above only.
-    if (!FormatText(sub, sizeof sub, kOpenFolderSubFormat, folder))
-        FormatText(sub, sizeof sub, "%s", kOpenFolderSubText);
-    return ShowMessageDialog(question, sub, MESSAGE_YES_NO, MainDialog) == IDYES;
+    return AskAboutFolder(kOpenFolderFormat, kOpenFolderSubFormat, kOpenFolderSubText, folder,
+                          MainDialog);
 }
 
 // Enters the typed folder, or creates it (one level) with permissions of

@@ -28,7 +28,7 @@
 static const char kRemoveSwitch[] = "/remove ";
 static const char kUninstallerName[] = "MorivaneUnInstall.exe";
 
-enum { COMPARE_CHUNK = 4096, QUESTION_BUFFER = MAX_PATH + 64 };
+enum { COMPARE_CHUNK = 4096 };
 
 // Names that could not be removed, for the closing message.
 static char NotRemoved[MESSAGE_SUBTEXT_SIZE];
@@ -92,14 +92,8 @@ static void RemoveShortcuts(void)
 // Asks, naming the folder, whether to remove the product from it.
 static int ConfirmRemoval(const char *folder)
 {
-    char question[QUESTION_BUFFER];
-    char sub[MESSAGE_SUBTEXT_SIZE];
-    if (!FormatText(question, sizeof question, kUninstallConfirmFormat, folder))
-        return 0;
-    // The secondary text holds 127 bytes: a longer folder is named above only.
-    if (!FormatText(sub, sizeof sub, kUninstallConfirmSubFormat, folder))
-        FormatText(sub, sizeof sub, "%s", kUninstallConfirmSubText);
-    return ShowMessageDialog(question, sub, MESSAGE_YES_NO, NULL) == IDYES;
+    return AskAboutFolder(kUninstallConfirmFormat, kUninstallConfirmSubFormat,
+                          kUninstallConfirmSubText, folder, NULL);
 }
 
 static int RemoveProduct(const char *folder)
