@@ -199,6 +199,8 @@ table() {
     nsis_page=$(value "$f" nsis_zlib)
     install=$(value "$f" runinstall)
     silent=$(value "$f" silent_zlib)
+    silent_cell=""
+    [ $NSIS = 0 ] || silent_cell="$silent (silent run)"
     extract=$(value "$f" extract)
     copy=$(value "$f" copy)
     peak=$(value "$f" peak)
@@ -212,7 +214,7 @@ table() {
     echo "| clean build, s | $(seconds build) (configure and build) | $build_nz | $build_ns | $build_nl | within 60 s | $(ratio "$(seconds build)" 60) |"
     echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(against "$setup" "$nsis_page") |"
     echo "| working set at first window, KB | $(group "$(value "$f" setup_window)") (bare dialog: $(group "$bare_peak")) | | | | | |"
-    echo "| install, ms | $install (RunInstall) | $silent (silent run) | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(against "$install" "$silent") |"
+    echo "| install, ms | $install (RunInstall) | $silent_cell | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(against "$install" "$silent") |"
     echo "| package written, ms | $extract (inflated in pieces into the file; CopyFileA: $copy) | | | | within 1.5 × CopyFileA | $(ratio "$extract" "$(awk -v c="$copy" 'BEGIN { print 1.5 * c }')") ($(ratio "$extract" "$copy") × the copy) |"
     echo "| peak working set, KB | $(group "$peak") (whole installation, package accepted; $(group "$over") over the bare dialog) | | | | at most $(group "$PEAK_ALLOWANCE_KB") over the bare dialog | $(ratio "$over" "$PEAK_ALLOWANCE_KB") |"
     echo
