@@ -103,8 +103,10 @@ TEST_F(RunInstallTest, WritesEveryRowWithItsAttributesAndEndsAt100)
         std::string path = folder + "\\" + row.fileName;
         DWORD attributes = GetFileAttributesA(path.c_str());
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << row.fileName;
-        EXPECT_EQ(row.readOnly != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << row.fileName;
-        EXPECT_EQ(row.hidden != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_READ_ONLY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_HIDDEN) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+            << row.fileName;
     }
     std::vector<unsigned char> ini = ReadWholeFile(folder + "\\MorivaneUI.ini");
     std::string text(ini.begin(), ini.end());
@@ -121,9 +123,9 @@ void PlantEarlierInstallation(const std::string &folder)
         std::string path = folder + "\\" + row.fileName;
         ASSERT_TRUE(WriteWholeFile(path, Earlier(row)));
         // Hidden first: Wine cannot add it to a file already read-only.
-        DWORD hidden = row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0;
+        DWORD hidden = row.attributes & PAYLOAD_HIDDEN ? FILE_ATTRIBUTE_HIDDEN : 0;
         SetFileAttributesA(path.c_str(), hidden ? hidden : FILE_ATTRIBUTE_NORMAL);
-        if (row.readOnly)
+        if (row.attributes & PAYLOAD_READ_ONLY)
             SetFileAttributesA(path.c_str(), hidden | FILE_ATTRIBUTE_READONLY);
     }
 }
@@ -135,8 +137,10 @@ void ExpectEarlierInstallation(const std::string &folder)
         std::vector<unsigned char> content = ReadWholeFile(path);
         EXPECT_EQ(Earlier(row), std::string(content.begin(), content.end()));
         DWORD attributes = GetFileAttributesA(path.c_str());
-        EXPECT_EQ(row.readOnly != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << row.fileName;
-        EXPECT_EQ(row.hidden != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_READ_ONLY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_HIDDEN) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+            << row.fileName;
     }
     EXPECT_EQ(PAYLOAD_ROWS, CountFolderEntries(folder)) << "nothing else is left";
 }

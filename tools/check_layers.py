@@ -19,7 +19,7 @@ import re
 import sys
 
 ORDER = ["base", "render", "app/message_dialog", "install", "app", "sample"]
-SHARED = ("resources/", "texts.h", "text_resources_table.h")
+SHARED = ("resources/", "texts.h", "text_resources_table.h", "payload_rows.h")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 

@@ -64,7 +64,8 @@ static int VerifyResource(HMODULE module, const TextResourceName &resource,
            resource.language, (unsigned long)size,
            result == Z_OK ? (unsigned long)inflated : 0UL, row ? row->capacity : 0UL,
            payload ? payload->fileName : (row ? row->file : "?"),
-           payload ? (payload->readOnly ? "RO" : "-") : "", payload ? (payload->hidden ? "H" : "-") : "",
+           payload ? (payload->attributes & PAYLOAD_READ_ONLY ? "RO" : "-") : "",
+           payload ? (payload->attributes & PAYLOAD_HIDDEN ? "H" : "-") : "",
            status);
     return strcmp(status, "ok") != 0;
 }
