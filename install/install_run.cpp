@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "install/file_commit.h"
 #include "install/payload_table.h"
 #include "install/resource_extract.h"
@@ -15,13 +16,19 @@
 #include "resources/resource_ids.h"
 #include "texts.h"
 
+char InstallDir[MAX_PATH];
+int UiLanguage;
+int DesktopIconOption;
+int AutoStartOption;
+HWND InstallOwner;
+
 static_assert((int)PAYLOAD_FIRST_PROGRESS > (int)PROGRESS_STARTED &&
                   (int)PAYLOAD_LAST_PROGRESS < (int)PROGRESS_FILES_WRITTEN,
               "the rows' positions lie between the phases around them");
 
 static void SetProgress(int position)
 {
-    HWND bar = GetDlgItem(MainDialog, IDC_PROGRESS);
+    HWND bar = GetDlgItem(InstallOwner, IDC_PROGRESS);
     SendMessageA(bar, PBM_SETPOS, (WPARAM)position, 0);
     UpdateWindow(bar);
 }
@@ -67,7 +74,7 @@ static void CreateShortcuts(void)
 int RunInstall(void)
 {
     BeginInstallRecord(InstallDir);
-    ShowWindow(GetDlgItem(MainDialog, IDC_PROGRESS), SW_SHOW);
+    ShowWindow(GetDlgItem(InstallOwner, IDC_PROGRESS), SW_SHOW);
     SetProgress(PROGRESS_STARTED);
     if (!WritePayload() || !WriteUiLanguage()) {
         RollBackInstallRecord();

@@ -15,7 +15,7 @@ enum {
 };
 
 // Writes the payload, the settings and the shortcuts into InstallDir,
-// showing progress on MainDialog's bar. 1 on success, else 0.
+// showing progress on InstallOwner's bar. 1 on success, else 0.
 int RunInstall(void);
 
 #endif

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "base/join_path.h"
 #include "install/file_attributes.h"
 #include "install/file_commit.h"

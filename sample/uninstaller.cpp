@@ -12,7 +12,7 @@
 #include <string.h>
 
 #include "app/environment.h"
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/join_path.h"

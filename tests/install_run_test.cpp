@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "app/wizard.h"
 #include "install/file_commit.h"
 #include "install/install_command.h"
@@ -66,6 +67,7 @@ protected:
         MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                         MainDialogProc, 0);
         ASSERT_NE(nullptr, MainDialog);
+        InstallOwner = MainDialog;
         folder = MakeScratchFolder("run");
         ASSERT_FALSE(folder.empty());
         strcpy(InstallDir, folder.c_str());

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/globals.h"
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_atlas_resource.h"

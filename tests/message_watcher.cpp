@@ -2,7 +2,7 @@
 // dialog's modal loop dispatches the timer while it waits for the user.
 #include "message_watcher.h"
 
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "render/gbk_text.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"

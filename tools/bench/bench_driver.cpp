@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "app/wizard.h"
 #include "install/install_run.h"
 #include "install/resource_extract.h"
@@ -155,6 +156,7 @@ static int RunInstallTime(int runs)
     for (int i = 0; i < runs; ++i) {
         MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                         MainDialogProc, 0);
+        InstallOwner = MainDialog;
         std::string folder = MakeScratchFolder("bench");
         strcpy(InstallDir, folder.c_str());
         DesktopIconOption = AutoStartOption = 1;

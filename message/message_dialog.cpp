@@ -1,6 +1,6 @@
 // The message dialog (see message_dialog.h): layout formulas as pure
 // functions over measured values, and the dialog procedure that applies them.
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 
 #include <string.h>
 
