@@ -76,6 +76,7 @@ int SplitLicenceLines(char *text, char **lines, int maxLines)
     return count;
 }
 
+// The wait label is never shown: hiding it again is kept as specified.
 static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
 
 const char *WizardCaption(int id, int step)
@@ -185,11 +186,13 @@ void LayoutWizardPage(HWND dialog, int step)
 static void FillLanguageList(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
-    for (int language : kOfferedLanguages) {
-        LRESULT item = language == LANGUAGE_ENGLISH
-                           ? SendMessageA(list, CB_INSERTSTRING, 0, (LPARAM)kLanguageNames[0])
-                           : SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)kLanguageNames[language]);
-        SendMessageA(list, CB_SETITEMDATA, (WPARAM)item, language);
+    for (const LanguageRow &row : kLanguages) {
+        if (!row.offered)
+            continue;
+        LRESULT item = row.value == LANGUAGE_ENGLISH
+                           ? SendMessageA(list, CB_INSERTSTRING, 0, (LPARAM)row.listName)
+                           : SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)row.listName);
+        SendMessageA(list, CB_SETITEMDATA, (WPARAM)item, row.value);
     }
     SendMessageA(list, CB_SETCURSEL, 0, 0);
 }

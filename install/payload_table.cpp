@@ -18,7 +18,7 @@ static const char *const kUninstallerNames[] = {
 
 static int ValidLanguage(int displayLanguage)
 {
-    return displayLanguage >= LANGUAGE_ENGLISH && displayLanguage <= LANGUAGE_TRADITIONAL
+    return (unsigned)displayLanguage < sizeof kProductNames / sizeof *kProductNames
                ? displayLanguage
                : LANGUAGE_ENGLISH;
 }

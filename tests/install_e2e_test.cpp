@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/languages.h"
 #include "install/payload_table.h"
 #include "installer_driver.h"
 #include "resources/resource_ids.h"
@@ -104,7 +105,7 @@ protected:
     {
         HWND dialog = NULL;
         WaitUntil([&] {
-            HWND found = run.WaitForWindow("Dorvinel Install Message", 0);
+            HWND found = run.WaitForWindow(MESSAGE_CAPTION, 0);
             if (found != NULL && found != lastMessage)
                 dialog = found;
             return dialog != NULL;
@@ -426,7 +427,6 @@ TEST_F(Installation, FullDiskFailsCleanly)
 // The sample product and its uninstaller, as installed by the default payload.
 namespace {
 
-const char *const kLanguageNames[] = {"English", "Chinese(Simplified)", "Chinese(Traditional)"};
 
 class Product : public Installation {
 protected:
@@ -449,7 +449,7 @@ protected:
         InstallerRun started;
         if (!started.Start(uninstaller, target))
             return "(not started)";
-        HWND question = WaitForAnyWindow("Dorvinel Install Message");
+        HWND question = WaitForAnyWindow(MESSAGE_CAPTION);
         if (question == NULL)
             return "(no question)";
         EXPECT_EQ("Remove Morivane and all of its files from " + target + "?",
@@ -466,7 +466,7 @@ protected:
         }
         if (copy)
             CloseHandle(copy);
-        HWND done = WaitForAnyWindow("Dorvinel Install Message");
+        HWND done = WaitForAnyWindow(MESSAGE_CAPTION);
         if (done == NULL)
             return "(no closing message)";
         std::string sub = WindowText(Control(done, IDC_MSG_SUBTEXT));
@@ -485,8 +485,9 @@ protected:
 
 TEST_F(Product, ShowsTheLanguageTheInstallerRecorded)
 {
-    for (int language = 0; language < 3; ++language) {
-        SCOPED_TRACE(kLanguageNames[language]);
+    // The list offers the table's languages in its order: the item is the value.
+    for (int language = 0; kLanguages[language].offered; ++language) {
+        SCOPED_TRACE(kLanguages[language].listName);
         Install(language, false);
         std::string program = LinkTarget(GroupLink(names.product));
         ASSERT_EQ(target + "\\Morivane.exe", program);
@@ -494,7 +495,8 @@ TEST_F(Product, ShowsTheLanguageTheInstallerRecorded)
         ASSERT_TRUE(product.Start(program, target));
         HWND window = product.WaitForWindow(names.product.c_str());
         ASSERT_NE(nullptr, window) << "a window titled with the product name";
-        EXPECT_EQ(kLanguageNames[language], WindowText(Control(window, IDC_LANGUAGE_NAME)));
+        EXPECT_EQ(kLanguages[language].listName,
+                  WindowText(Control(window, IDC_LANGUAGE_NAME)));
         Canvas label;
         ASSERT_TRUE(CaptureWindow(Control(window, IDC_MSG_TEXT), &label));
         EXPECT_TRUE(ShowsGlyph(label, 0xBDE7)) << "Chinese drawn from the installed atlas";

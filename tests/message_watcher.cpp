@@ -14,7 +14,7 @@ static BOOL CALLBACK MatchMessageDialog(HWND window, LPARAM found)
 {
     char caption[64];
     GetWindowTextA(window, caption, sizeof caption);
-    if (!IsWindowVisible(window) || std::string(caption) != "Dorvinel Install Message")
+    if (!IsWindowVisible(window) || std::string(caption) != MESSAGE_CAPTION)
         return TRUE;
     *reinterpret_cast<HWND *>(found) = window;
     return FALSE;

@@ -238,7 +238,7 @@ static HWND NextMessage(InstallerRun *run, HWND previous)
 {
     HWND found = NULL;
     WaitUntil([&] {
-        found = run->WaitForWindow("Dorvinel Install Message", 0);
+        found = run->WaitForWindow(MESSAGE_CAPTION, 0);
         return found != NULL && found != previous;
     }, 30000);
     if (found == previous)
