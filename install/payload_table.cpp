@@ -10,6 +10,14 @@
 // cannot hide as a zero entry.
 const PayloadEntry PayloadTable[] = {PAYLOAD_ROWS_DATA};
 
+const PayloadEntry *FindPayloadRow(WORD id)
+{
+    for (const PayloadEntry &row : PayloadTable)
+        if (row.id == id)
+            return &row;
+    return NULL;
+}
+
 // Program and uninstaller names by DisplayLanguage.
 static const char *const kProductNames[] = {kProductNameEnglish, kProductNameSimplified,
                                             kProductNameTraditional};

@@ -24,6 +24,9 @@ struct PayloadEntry {
 // The rows in the order they are written.
 extern const PayloadEntry PayloadTable[PAYLOAD_ROWS];
 
+// The row that installs resource `id`, or null.
+const PayloadEntry *FindPayloadRow(WORD id);
+
 // Names by DisplayLanguage, stored in that language's code page.
 const char *ProductDisplayName(int displayLanguage);
 const char *UninstallerDisplayName(int displayLanguage);
