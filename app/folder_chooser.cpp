@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "base/system_dll.h"
 #include "render/accessible.h"
 #include "render/owner_draw.h"

@@ -4,14 +4,24 @@
 #include "base/globals.h"
 #include "texts.h"
 
-const char *const kLanguageNames[] = {kLanguageNameEnglish, kLanguageNameSimplified,
-                                      kLanguageNameTraditional, kLanguageNameGerman};
-const int kOfferedLanguages[] = {LANGUAGE_ENGLISH, LANGUAGE_SIMPLIFIED, LANGUAGE_TRADITIONAL};
+const LanguageRow kLanguages[] = {
+    {kLanguageNameEnglish, kProductEnglishName, LANGUAGE_ENGLISH, 1},
+    {kLanguageNameSimplified, kProductSimplifiedName, LANGUAGE_SIMPLIFIED, 1},
+    {kLanguageNameTraditional, kProductTraditionalName, LANGUAGE_TRADITIONAL, 1},
+    // Kept as specified: a name, never offered.
+    {kLanguageNameGerman, 0, LANGUAGE_GERMAN, 0},
+};
+
+const LanguageRow *OfferedLanguage(int language)
+{
+    for (const LanguageRow &row : kLanguages)
+        if (row.value == language && row.offered)
+            return &row;
+    return 0;
+}
 
 const char *UiLanguageName(int language)
 {
-    for (int offered : kOfferedLanguages)
-        if (offered == language)
-            return kLanguageNames[language];
-    return kLanguageNames[LANGUAGE_ENGLISH];
+    const LanguageRow *row = OfferedLanguage(language);
+    return row ? row->listName : kLanguageNameEnglish;
 }

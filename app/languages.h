@@ -1,16 +1,26 @@
-// The product's interface languages as the wizard offers them. Apart from
-// wizard.h, so that the installed program can name them without carrying the
-// wizard.
+// The product's interface languages: one table, read by the wizard's list,
+// the installed program and the tests. Apart from wizard.h, so that the
+// installed program can name them without carrying the wizard.
 #ifndef MORIVANE_LANGUAGES_H
 #define MORIVANE_LANGUAGES_H
 
-// Language list: names by UiLanguage value (German is never offered), and
-// the values offered, in order.
-extern const char *const kLanguageNames[4];
-extern const int kOfferedLanguages[3];
+// One language. `value` is a LANGUAGE_ value: the item data of the wizard's
+// list and what MorivaneUI.ini stores as UILanguage, so it never changes.
+struct LanguageRow {
+    const char *listName;     // as the wizard's list shows it
+    const char *chineseName;  // as the installed program shows it; null if never offered
+    char value;
+    char offered;             // 1: in the wizard's list, in this order
+};
 
-// The name of an interface language (UiLanguage value), as the wizard's list
-// offers it; "English" for a value outside the list.
+enum { LANGUAGE_ROWS = 4 };
+extern const LanguageRow kLanguages[LANGUAGE_ROWS];
+
+// The row of an offered language (UiLanguage value), or null.
+const LanguageRow *OfferedLanguage(int language);
+
+// The list name of an interface language (UiLanguage value); "English" for
+// a value that is not offered.
 const char *UiLanguageName(int language);
 
 #endif

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/environment.h"
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "app/wizard.h"
 #include "base/globals.h"
 #include "base/system_dll.h"

@@ -7,16 +7,19 @@
 
 #include "app/folder_chooser.h"
 #include "app/languages.h"
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/text_resource.h"
 #include "install/install_command.h"
+#include "install/install_state.h"
 #include "render/accessible.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
 
+int WizardStep;
+HWND MainDialog;
 int LicenceLoaded;
 
 // Lines of the Chinese licence list, in pixels.
@@ -71,6 +74,14 @@ int SplitLicenceLines(char *text, char **lines, int maxLines)
             ++p;
     }
     return count;
+}
+
+// The wait label is never shown: hiding it again is kept as specified.
+static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
+
+const char *WizardCaption(int id, int step)
+{
+    return id == IDC_NEXT && step == STEP_LICENCE ? kAgreeCaption : NULL;
 }
 
 static void ShowControl(HWND dialog, int id, int show)
@@ -175,11 +186,13 @@ void LayoutWizardPage(HWND dialog, int step)
 static void FillLanguageList(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
-    for (int language : kOfferedLanguages) {
-        LRESULT item = language == LANGUAGE_ENGLISH
-                           ? SendMessageA(list, CB_INSERTSTRING, 0, (LPARAM)kLanguageNames[0])
-                           : SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)kLanguageNames[language]);
-        SendMessageA(list, CB_SETITEMDATA, (WPARAM)item, language);
+    for (const LanguageRow &row : kLanguages) {
+        if (!row.offered)
+            continue;
+        LRESULT item = row.value == LANGUAGE_ENGLISH
+                           ? SendMessageA(list, CB_INSERTSTRING, 0, (LPARAM)row.listName)
+                           : SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)row.listName);
+        SendMessageA(list, CB_SETITEMDATA, (WPARAM)item, row.value);
     }
     SendMessageA(list, CB_SETCURSEL, 0, 0);
 }
@@ -207,6 +220,35 @@ static void OnInitDialog(HWND dialog)
                            sizeof kWizardAccessible / sizeof kWizardAccessible[0]);
 }
 
+static void ReadChoices(HWND dialog, InstallChoices *choices)
+{
+    choices->desktopIcon = IsDlgButtonChecked(dialog, IDC_DESKTOP_ICON) == BST_CHECKED;
+    choices->autoStart = IsDlgButtonChecked(dialog, IDC_AUTOSTART) == BST_CHECKED;
+    HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
+    LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    choices->uiLanguage = (int)SendMessageA(list, CB_GETITEMDATA, (WPARAM)selected, 0);
+}
+
+// Agree/Install: the choices are read once the folder is entered, and the
+// wizard ends after the run, unless the folder cannot be used: then it
+// stays where it is, every button shown.
+static void OnInstall(HWND dialog)
+{
+    GetDlgItemTextA(dialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
+    int folder = EnterInstallFolder(MainDialog);
+    if (folder >= INSTALL_FOLDER_NOT_READY)
+        return;
+    InstallChoices choices;
+    ReadChoices(dialog, &choices);
+    for (int id : kHiddenWhileInstalling) {
+        HWND control = GetDlgItem(dialog, id);
+        ShowWindow(control, SW_HIDE);
+        UpdateWindow(control);
+    }
+    InstallCommand(choices, folder, MainDialog);
+    WizardStep = STEP_FINISHED;
+}
+
 static void OnNext(HWND dialog)
 {
     switch (WizardStep) {
@@ -222,12 +264,12 @@ static void OnNext(HWND dialog)
     case STEP_LICENCE:
         LayoutWizardPage(dialog, STEP_LICENCE);
         WizardStep = STEP_ACCEPTED;
-        InstallCommand(dialog);
+        OnInstall(dialog);
         break;
     default:
         // 3 to 99: the licence was accepted; the installation runs (again).
         if (WizardStep > STEP_LICENCE)
-            InstallCommand(dialog);
+            OnInstall(dialog);
         break;
     }
 }
@@ -283,9 +325,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (item->CtlID == IDC_LICENCE_ZH)
             DrawLicenceItem(item, dialog);
         else
-            DrawOwnerButton(item);
+            DrawOwnerButton(item, WizardCaption(item->CtlID, WizardStep));
         return TRUE;
     }
+    case WM_OWNER_CAPTION:
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
+                          (LONG_PTR)WizardCaption((int)wParam, WizardStep));
+        return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;

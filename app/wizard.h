@@ -9,10 +9,31 @@
 
 enum { LICENCE_MAX_LINES = 500 };
 
+// Values of WizardStep. Steps 3 to 98 are reached only by Back from
+// STEP_ACCEPTED and show the path page.
+enum {
+    STEP_FINISHED = -1,  // the main loop ends
+    STEP_PATH = 0,       // install folder and options
+    STEP_LANGUAGE = 1,   // the product's interface language
+    STEP_LICENCE = 2,    // the licence, Chinese or English
+    STEP_ACCEPTED = 99   // installing, or waiting for a retry of the folder
+};
+
+// The wizard's page, a STEP_ value; the main loop runs while it is 0 or more.
+extern int WizardStep;
+
+// The main wizard dialog, owner of most message dialogs; null until
+// start-up creates it.
+extern HWND MainDialog;
+
 // 1 once both licence texts are in their controls.
 extern int LicenceLoaded;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The caption the wizard gives control `id` at `step` in place of the
+// caption table's, or null: Next reads Agree/Install on the licence page.
+const char *WizardCaption(int id, int step);
 
 // Shows the controls of `step`, loads the licence texts on first need, sets
 // Back and repaints.

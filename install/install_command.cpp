@@ -6,19 +6,18 @@
 #include <string.h>
 #include <time.h>
 
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/join_path.h"
 #include "install/folders.h"
 #include "install/install_run.h"
+#include "install/install_state.h"
 #include "install/resource_extract.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
 
 static const char kSpeechPackage[] = "Sapi51forQuelt.msi";
-
-static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
 
 int IsAbsoluteInstallPath(const char *path)
 {
@@ -28,16 +27,21 @@ int IsAbsoluteInstallPath(const char *path)
     return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
-// What became of the typed folder: entered as it was, made for this run,
-// neither, or declined by the user.
-enum { ENTERED, CREATED, NOT_ENTERED, DECLINED };
+// What became of the typed folder: the INSTALL_FOLDER_ values, the last
+// two both not ready.
+enum {
+    ENTERED = INSTALL_FOLDER_ENTERED,
+    CREATED = INSTALL_FOLDER_CREATED,
+    NOT_ENTERED = INSTALL_FOLDER_NOT_READY,
+    DECLINED
+};
 
 // Asks whether to install into `folder`, which another account owns or may
 // change: it could replace the program that the startup shortcut runs.
 static int UserTakesOpenFolder(const char *folder)
 {
     return AskAboutFolder(kOpenFolderFormat, kOpenFolderSubFormat, kOpenFolderSubText, folder,
-                          MainDialog);
+                          InstallOwner);
 }
 
 // Enters the typed folder, or creates it (one level) with permissions of
@@ -48,7 +52,7 @@ static int UserTakesOpenFolder(const char *folder)
 // says so. An absolute path is kept exactly as typed; a relative one becomes
 // absolute, so that files, settings and shortcut targets all name the same
 // folder.
-static int EnterInstallFolder(void)
+static int EnterTypedFolder(void)
 {
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(InstallDir, sizeof full, full, NULL);
@@ -76,15 +80,6 @@ static void RemoveFailedRunFolder(void)
         RemoveDirectoryA(InstallDir);
 }
 
-static void CaptureChoices(HWND dialog)
-{
-    DesktopIconOption = IsDlgButtonChecked(dialog, IDC_DESKTOP_ICON) == BST_CHECKED;
-    AutoStartOption = IsDlgButtonChecked(dialog, IDC_AUTOSTART) == BST_CHECKED;
-    HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
-    LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
-    UiLanguage = (int)SendMessageA(list, CB_GETITEMDATA, (WPARAM)selected, 0);
-}
-
 // The wait cursor, with the pointer brought onto the dialog when outside.
 static void ShowBusy(HWND dialog)
 {
@@ -107,7 +102,7 @@ static void WaitUntilMinimumTime(time_t start)
 
 static void OfferSpeechRuntime(void)
 {
-    if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, MainDialog) !=
+    if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, InstallOwner) !=
         IDOK)
         return;
     // Written into a folder of this run's own, with a name nobody can guess,
@@ -127,35 +122,35 @@ static void OfferSpeechRuntime(void)
     }
 }
 
-void InstallCommand(HWND mainDialog)
+int EnterInstallFolder(HWND owner)
 {
-    GetDlgItemTextA(mainDialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
-    int entered = EnterInstallFolder();
-    if (entered == DECLINED)
-        return;
+    InstallOwner = owner;
+    int entered = EnterTypedFolder();
     if (entered == NOT_ENTERED) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
-        ShowMessageDialog(kFolderFailureText, sub, MESSAGE_OK, MainDialog);
-        return;
+        ShowMessageDialog(kFolderFailureText, sub, MESSAGE_OK, owner);
     }
-    CaptureChoices(mainDialog);
-    for (int id : kHiddenWhileInstalling) {
-        HWND control = GetDlgItem(mainDialog, id);
-        ShowWindow(control, SW_HIDE);
-        UpdateWindow(control);
-    }
+    return entered;
+}
+
+int InstallCommand(const InstallChoices &choices, int folder, HWND owner)
+{
+    InstallOwner = owner;
+    DesktopIconOption = choices.desktopIcon;
+    AutoStartOption = choices.autoStart;
+    UiLanguage = choices.uiLanguage;
     time_t start = time(NULL);
-    ShowBusy(mainDialog);
+    ShowBusy(owner);
     int installed = RunInstall();
-    if (!installed && entered == CREATED)
+    if (!installed && folder == INSTALL_FOLDER_CREATED)
         RemoveFailedRunFolder();
     WaitUntilMinimumTime(start);
     if (!installed) {
-        ShowMessageDialog(kInstallFailedText, kInstallFailedSubText, MESSAGE_OK, MainDialog);
+        ShowMessageDialog(kInstallFailedText, kInstallFailedSubText, MESSAGE_OK, owner);
     } else {
-        ShowMessageDialog(kInstallDoneText, kInstallDoneSubText, MESSAGE_OK, MainDialog);
+        ShowMessageDialog(kInstallDoneText, kInstallDoneSubText, MESSAGE_OK, owner);
         OfferSpeechRuntime();
     }
-    WizardStep = STEP_FINISHED;
+    return installed;
 }

@@ -1,6 +1,7 @@
-// The Agree/Install command: takes the folder and the choices from the
-// wizard, makes sure the folder exists, runs the installation for at least
-// the minimum time, reports the outcome and offers the speech runtime.
+// The Agree/Install command: makes sure the typed folder exists, then, with
+// the choices the wizard read, runs the installation for at least the
+// minimum time, reports the outcome and offers the speech runtime. It reads
+// no control: the wizard hands in what the user chose and ends itself.
 #ifndef MORIVANE_INSTALL_COMMAND_H
 #define MORIVANE_INSTALL_COMMAND_H
 
@@ -12,8 +13,26 @@ enum { MINIMUM_RUN_SECONDS = 5 };
 // root "X:" as the folder chooser gives it, or a network path. Pure.
 int IsAbsoluteInstallPath(const char *path);
 
-// Installs from the wizard's choices and ends the wizard (STEP_FINISHED),
-// unless the folder cannot be made: then the wizard stays where it is.
-void InstallCommand(HWND mainDialog);
+// The user's choices besides the folder, read once the folder is entered.
+struct InstallChoices {
+    int desktopIcon;
+    int autoStart;
+    int uiLanguage;  // a LANGUAGE_ value
+};
+
+// What became of the typed folder: entered as it was, made for this run, or
+// neither (values from INSTALL_FOLDER_NOT_READY up: refused and reported,
+// or declined by the user).
+enum { INSTALL_FOLDER_ENTERED, INSTALL_FOLDER_CREATED, INSTALL_FOLDER_NOT_READY };
+
+// Enters or creates InstallDir as typed, asking about or reporting a folder
+// it cannot use, with `owner` as the owner of its messages. An
+// INSTALL_FOLDER_ value.
+int EnterInstallFolder(HWND owner);
+
+// Installs into the entered folder (`folder`, an INSTALL_FOLDER_ value) with
+// `choices`, showing progress on owner's bar and the outcome in messages
+// owned by it. 1 when installed, else 0.
+int InstallCommand(const InstallChoices &choices, int folder, HWND owner);
 
 #endif

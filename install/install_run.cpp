@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "install/file_commit.h"
 #include "install/payload_table.h"
 #include "install/resource_extract.h"
@@ -15,9 +16,19 @@
 #include "resources/resource_ids.h"
 #include "texts.h"
 
+char InstallDir[MAX_PATH];
+int UiLanguage;
+int DesktopIconOption;
+int AutoStartOption;
+HWND InstallOwner;
+
+static_assert((int)PAYLOAD_FIRST_PROGRESS > (int)PROGRESS_STARTED &&
+                  (int)PAYLOAD_LAST_PROGRESS < (int)PROGRESS_FILES_WRITTEN,
+              "the rows' positions lie between the phases around them");
+
 static void SetProgress(int position)
 {
-    HWND bar = GetDlgItem(MainDialog, IDC_PROGRESS);
+    HWND bar = GetDlgItem(InstallOwner, IDC_PROGRESS);
     SendMessageA(bar, PBM_SETPOS, (WPARAM)position, 0);
     UpdateWindow(bar);
 }
@@ -27,12 +38,14 @@ static void SetProgress(int position)
 static int WritePayload(void)
 {
     for (const PayloadEntry &row : PayloadTable) {
-        if (!ExtractResourceToFile(row.id, row.fileName, PAYLOAD_BUFFER_SIZE, row.readOnly,
-                                   row.hidden, NULL))
+        if (!ExtractResourceToFile(row.id, row.fileName, PAYLOAD_BUFFER_SIZE,
+                                   row.attributes & PAYLOAD_READ_ONLY,
+                                   row.attributes & PAYLOAD_HIDDEN, NULL))
             return 0;
         if (row.progressAfter != 0)
             SetProgress(row.progressAfter);
     }
+    SetProgress(PROGRESS_FILES_WRITTEN);
     return 1;
 }
 
@@ -46,7 +59,7 @@ static void CreateShortcuts(void)
                                     "MorivaneUnInstall.exe"},
                                    {NULL, NULL}};
     CreateShortcutGroup(product, group, CSIDL_PROGRAMS);
-    SetProgress(94);
+    SetProgress(PROGRESS_GROUP_MADE);
     if (DesktopIconOption)
         CreateDesktopShortcut("Morivane.exe", product);
     if (AutoStartOption) {
@@ -61,15 +74,15 @@ static void CreateShortcuts(void)
 int RunInstall(void)
 {
     BeginInstallRecord(InstallDir);
-    ShowWindow(GetDlgItem(MainDialog, IDC_PROGRESS), SW_SHOW);
-    SetProgress(10);
+    ShowWindow(GetDlgItem(InstallOwner, IDC_PROGRESS), SW_SHOW);
+    SetProgress(PROGRESS_STARTED);
     if (!WritePayload() || !WriteUiLanguage()) {
         RollBackInstallRecord();
         return 0;
     }
     FinishInstallRecord();
     CreateShortcuts();
-    SetProgress(97);
-    SetProgress(100);
+    SetProgress(PROGRESS_SHORTCUTS_MADE);
+    SetProgress(PROGRESS_DONE);
     return 1;
 }

@@ -1,10 +1,21 @@
-// The installation run proper: the 25 payload files with their attributes
+// The installation run proper: the payload files with their attributes
 // and progress, the interface language in the settings file, the shortcuts.
 #ifndef MORIVANE_INSTALL_RUN_H
 #define MORIVANE_INSTALL_RUN_H
 
+// Progress positions of the run's phases; those between come from the
+// payload rows.
+enum {
+    PROGRESS_STARTED = 10,
+    PROGRESS_FILES_WRITTEN = 90,
+    PROGRESS_GROUP_MADE = 94,
+    // Kept as specified, although 100 follows at once.
+    PROGRESS_SHORTCUTS_MADE = 97,
+    PROGRESS_DONE = 100
+};
+
 // Writes the payload, the settings and the shortcuts into InstallDir,
-// showing progress on MainDialog's bar. 1 on success, else 0.
+// showing progress on InstallOwner's bar. 1 on success, else 0.
 int RunInstall(void);
 
 #endif

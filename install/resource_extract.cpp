@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "base/join_path.h"
 #include "base/text_resource.h"
 #include "install/file_attributes.h"

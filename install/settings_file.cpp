@@ -8,9 +8,12 @@
 #include <string.h>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "base/join_path.h"
 #include "install/file_attributes.h"
 #include "install/file_commit.h"
+#include "install/payload_table.h"
+#include "resources/resource_ids.h"
 
 static const char kKey[] = "UILanguage=";
 
@@ -76,13 +79,18 @@ static int EditCopy(const char *staged, int value)
 
 int WriteUiLanguage(void)
 {
+    // The settings file is its payload row's file, and keeps that row's
+    // name and attributes.
+    const PayloadEntry *row = FindPayloadRow(IDR_SETTINGS_INI);
     char path[MAX_PATH], staged[MAX_PATH];
-    if (!JoinInstallPath(path, sizeof path, InstallDir, "MorivaneUI.ini") ||
+    if (row == NULL || !JoinInstallPath(path, sizeof path, InstallDir, row->fileName) ||
         GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return 1;
     if (!StagedFileName(path, staged, sizeof staged) || !CopyFileA(path, staged, TRUE))
         return 0;
-    if (EditCopy(staged, UiLanguage) && CommitStagedFile(staged, path, 1, 1))
+    if (EditCopy(staged, UiLanguage) &&
+        CommitStagedFile(staged, path, row->attributes & PAYLOAD_READ_ONLY,
+                         row->attributes & PAYLOAD_HIDDEN))
         return 1;
     ClearFileAttributes(staged, 1, 0);
     DeleteFileA(staged);

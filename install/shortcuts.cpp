@@ -8,9 +8,10 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "texts.h"
 
 enum { DESKTOP_PIECE_BUFFER = 100, USER_NAME_BUFFER = 256 };
@@ -68,7 +69,7 @@ int GetShortcutFolderPath(char *path, int csidl)
 
 static void ShowStartMenuFailure(void)
 {
-    ShowMessageDialog(kStartMenuFailureText, kStartMenuFailureSubText, MESSAGE_OK, MainDialog);
+    ShowMessageDialog(kStartMenuFailureText, kStartMenuFailureSubText, MESSAGE_OK, InstallOwner);
 }
 
 // Makes folder\name the group folder when missing. 1 when it exists after.
@@ -93,7 +94,7 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
     if (folderName != NULL && folderName[0] != '\0' && !MakeGroupFolder(folder, folderName)) {
         char message[MESSAGE_TEXT_SIZE];
         FormatText(message, sizeof message, kGroupFolderFailureFormat, folder);
-        ShowMessageDialog(message, kCannotCreateFolder, MESSAGE_OK, MainDialog);
+        ShowMessageDialog(message, kCannotCreateFolder, MESSAGE_OK, InstallOwner);
         return 0;
     }
     // Each entry's result replaces the one before, so only the last counts:

@@ -94,7 +94,11 @@ static BSTR NameOf(HWND window, const AccessibleControl *row, long child)
         GetWindowTextW(window, wide, NAME_CHARS);
         return AllocName(wide);
     } else {
-        caption = FindCheckBoxCaption(row->nameFrom);
+        // The caption drawn now: the dialog may choose it by its page.
+        caption = (const char *)SendMessageA(GetParent(window), WM_OWNER_CAPTION,
+                                             (WPARAM)row->nameFrom, 0);
+        if (caption == NULL)
+            caption = FindCheckBoxCaption(row->nameFrom);
         if (caption == NULL)
             caption = FindOwnerCaption(row->nameFrom).caption;
         if (caption == NULL) {

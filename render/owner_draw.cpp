@@ -15,23 +15,25 @@ WNDPROC SavedButtonProc;
 // Captions by control id; the texts are GBK, from the text table. A null
 // caption means the control's own window text.
 static const OwnerCaption kCaptions[] = {
-    {IDOK, kOkCaption, FACE_3D, ALIGN_CENTRE},
-    {IDCANCEL, kCancelCaption, FACE_3D, ALIGN_CENTRE},
-    {IDC_BACK, kBackCaption, FACE_3D, ALIGN_CENTRE},
-    {IDYES, kYesCaption, FACE_3D, ALIGN_CENTRE},
-    {IDNO, kNoCaption, FACE_3D, ALIGN_CENTRE},
-    {IDC_NEXT, kNextCaption, FACE_3D, ALIGN_CENTRE},
-    {IDC_BROWSE, kBrowseCaption, FACE_3D, ALIGN_CENTRE},
-    {IDC_PATH_LABEL, kPathLabelCaption, FACE_FLAT, ALIGN_LEFT},
-    {IDC_DIRS_LABEL, kDirectoriesCaption, FACE_FLAT, ALIGN_LEFT},
-    {IDC_TITLE_LABEL, kTitleCaption, FACE_FLAT, ALIGN_CENTRE},
-    {IDC_DRIVES_LABEL, kDrivesCaption, FACE_FLAT, ALIGN_LEFT},
-    {IDC_EDITION_LABEL, kEditionCaption, FACE_FLAT, ALIGN_CENTRE},
-    {IDC_INSTALLER_LABEL, kInstallerCaption, FACE_FLAT, ALIGN_CENTRE},
-    {IDC_MSG_TEXT, NULL, FACE_FLAT, ALIGN_CENTRE},
-    {IDC_LANGUAGE_LABEL, kLanguageLabelCaption, FACE_FLAT, ALIGN_CENTRE},
-    {IDC_BLANK_LABEL, "", FACE_FLAT, ALIGN_CENTRE},
-    {IDC_WAIT_LABEL, "", FACE_FLAT, ALIGN_LEFT},
+    {kOkCaption, IDOK, FACE_3D, ALIGN_CENTRE},
+    {kCancelCaption, IDCANCEL, FACE_3D, ALIGN_CENTRE},
+    {kBackCaption, IDC_BACK, FACE_3D, ALIGN_CENTRE},
+    {kYesCaption, IDYES, FACE_3D, ALIGN_CENTRE},
+    {kNoCaption, IDNO, FACE_3D, ALIGN_CENTRE},
+    {kNextCaption, IDC_NEXT, FACE_3D, ALIGN_CENTRE},
+    {kBrowseCaption, IDC_BROWSE, FACE_3D, ALIGN_CENTRE},
+    {kPathLabelCaption, IDC_PATH_LABEL, FACE_FLAT, ALIGN_LEFT},
+    {kDirectoriesCaption, IDC_DIRS_LABEL, FACE_FLAT, ALIGN_LEFT},
+    {kTitleCaption, IDC_TITLE_LABEL, FACE_FLAT, ALIGN_CENTRE},
+    {kDrivesCaption, IDC_DRIVES_LABEL, FACE_FLAT, ALIGN_LEFT},
+    // Kept as specified: the edition label is never shown.
+    {kEditionCaption, IDC_EDITION_LABEL, FACE_FLAT, ALIGN_CENTRE},
+    {kInstallerCaption, IDC_INSTALLER_LABEL, FACE_FLAT, ALIGN_CENTRE},
+    {NULL, IDC_MSG_TEXT, FACE_FLAT, ALIGN_CENTRE},
+    {kLanguageLabelCaption, IDC_LANGUAGE_LABEL, FACE_FLAT, ALIGN_CENTRE},
+    {"", IDC_BLANK_LABEL, FACE_FLAT, ALIGN_CENTRE},
+    // Kept as specified: the wait label is never shown.
+    {"", IDC_WAIT_LABEL, FACE_FLAT, ALIGN_LEFT},
 };
 
 // Check boxes have no face or alignment of their own: only a caption.
@@ -56,16 +58,10 @@ enum {
 OwnerCaption FindOwnerCaption(int id)
 {
     for (const OwnerCaption &row : kCaptions) {
-        if (row.id == id) {
-            OwnerCaption found = row;
-            // Read at every paint, not kept: the wizard repaints after each
-            // page change, so Next follows the page without being told.
-            if (id == IDC_NEXT && WizardStep == STEP_LICENCE)
-                found.caption = kAgreeCaption;
-            return found;
-        }
+        if (row.id == id)
+            return row;
     }
-    OwnerCaption other = {id, NULL, FACE_3D, ALIGN_CENTRE};
+    OwnerCaption other = {NULL, (short)id, FACE_3D, ALIGN_CENTRE};
     return other;
 }
 
@@ -150,7 +146,7 @@ static void DrawBevel(HDC dc, const RECT &r, int id, int selected)
     DeleteObject(dark);
 }
 
-void DrawOwnerButton(const DRAWITEMSTRUCT *item)
+void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *caption)
 {
     if (item->CtlType != ODT_BUTTON)
         return;
@@ -168,15 +164,15 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item)
     // on a button that has lost the focus.
     int selected = (item->itemState & ODS_SELECTED) != 0;
     int id = GetDlgCtrlID(item->hwndItem);
-    char caption[CAPTION_BUFFER];
-    CopyCaption(caption, FindOwnerCaption(id).caption, item->hwndItem,
+    char text[CAPTION_BUFFER];
+    CopyCaption(text, caption ? caption : FindOwnerCaption(id).caption, item->hwndItem,
                 id == IDC_MSG_TEXT ? MESSAGE_TEXT_MAX : BUTTON_TEXT_MAX);
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     if (row.face == FACE_3D)
         DrawBevel(dc, r, item->CtlID, selected);
-    SIZE size = MeasureGbkText(dc, caption);
+    SIZE size = MeasureGbkText(dc, text);
     POINT origin = CaptionOrigin(r, size.cx, row.align, selected);
-    DrawGbkText(dc, origin.x, origin.y, caption);
+    DrawGbkText(dc, origin.x, origin.y, text);
     if (item->itemState & ODS_FOCUS) {
         RECT focus = ButtonFocusRect(r);
         DrawFocusRect(dc, &focus);

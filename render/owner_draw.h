@@ -16,11 +16,15 @@ enum { ALIGN_CENTRE, ALIGN_LEFT };
 // One row of the caption table. A null caption means the control's own
 // window text (at most 79 bytes; the message text up to MESSAGE_TEXT_SIZE).
 struct OwnerCaption {
-    int id;
     const char *caption;
-    int face;
-    int align;
+    short id;
+    char face;   // FACE_
+    char align;  // ALIGN_
 };
+
+// Sent to a dialog for the caption it gives control wParam in place of its
+// row's now: the dialog answers the GBK text, or 0 for the row's.
+enum { WM_OWNER_CAPTION = WM_APP + 1 };
 
 // The row for a control id; ids outside the table get a 3D, centred face with
 // their window text.
@@ -39,7 +43,9 @@ RECT ButtonFocusRect(const RECT &item);
 // and the DrawFrameControl state it is drawn with (before checked/inactive).
 RECT CheckBoxSquare(const RECT &client, UINT buttonType, UINT *frameState);
 
-void DrawOwnerButton(const DRAWITEMSTRUCT *item);
+// Paints a button or label with `caption`, or with its row's caption when
+// null (the dialog chooses, such as the wizard's Next on the licence page).
+void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *caption = NULL);
 void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog);
 void PaintCheckBox(HWND checkBox, HDC dc);
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -47,6 +47,11 @@
 
 /* Message dialog */
 #define IDD_MESSAGE             112
+/* Its caption, by which the tests find it, and its buttons in dialog units
+   (placed at run time). */
+#define MESSAGE_CAPTION         "Dorvinel Install Message"
+#define MESSAGE_BUTTON_WIDTH    73
+#define MESSAGE_BUTTON_HEIGHT   18
 #define IDC_MSG_TEXT            1013
 #define IDC_MSG_SUBTEXT         1028
 

@@ -17,10 +17,6 @@
 #include "sample/program_folder.h"
 #include "texts.h"
 
-// The language names by UiLanguage, in Chinese.
-static const char *const kChineseLanguageNames[] = {kProductEnglishName, kProductSimplifiedName,
-                                                    kProductTraditionalName};
-
 // The language the installer recorded; 0 (English) when none is.
 static int ReadUiLanguage(const char *folder)
 {
@@ -28,8 +24,7 @@ static int ReadUiLanguage(const char *folder)
     if (!JoinInstallPath(path, sizeof path, folder, "MorivaneUI.ini"))
         return LANGUAGE_ENGLISH;
     int language = (int)GetPrivateProfileIntA("Config", "UILanguage", LANGUAGE_ENGLISH, path);
-    return language >= LANGUAGE_ENGLISH && language <= LANGUAGE_TRADITIONAL ? language
-                                                                            : LANGUAGE_ENGLISH;
+    return OfferedLanguage(language) ? language : LANGUAGE_ENGLISH;
 }
 
 static void OnProductInit(HWND dialog, int language)
@@ -38,7 +33,7 @@ static void OnProductInit(HWND dialog, int language)
     SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)ProductIcon);
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, (LPARAM)ProductIcon);
     char label[128];
-    FormatText(label, sizeof label, "%s%s", kProductLanguageLabel, kChineseLanguageNames[language]);
+    FormatText(label, sizeof label, "%s%s", kProductLanguageLabel, OfferedLanguage(language)->chineseName);
     SetDlgItemTextA(dialog, IDC_MSG_TEXT, label);
     SetDlgItemTextA(dialog, IDC_LANGUAGE_NAME, UiLanguageName(language));
 }

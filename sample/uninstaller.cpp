@@ -2,7 +2,7 @@
 // install folder, it copies itself into a private folder of its own under
 // the temporary folder and runs from there, so that it can remove its own
 // file too. After a bilingual confirmation naming the folder it removes
-// exactly what the installer made: the 25 payload files, the shortcuts by
+// exactly what the installer made: the payload table's files, the shortcuts by
 // the names the installer uses for this system's language, the empty group
 // folder and the install folder when left empty.
 #include <windows.h>
@@ -12,7 +12,7 @@
 #include <string.h>
 
 #include "app/environment.h"
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/join_path.h"

@@ -81,7 +81,7 @@ nsis_build() {
     done | median >"$OUT/$name/nsis_$kind-seconds"
 }
 
-# gather NAME FOLDER...: the 25 installed files and the package, by the
+# gather NAME FOLDER...: the installed files and the package, by the
 # names the installer lists, from the first folder that has each (the
 # order the resource packer searches).
 gather() {

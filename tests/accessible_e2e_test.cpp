@@ -168,7 +168,7 @@ TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
     HWND message = NULL;
     for (int i = 0; i < 3 && message == NULL; ++i) {
         Click(wizard, IDC_NEXT);
-        message = run.WaitForWindow("Dorvinel Install Message", 3000);
+        message = run.WaitForWindow(MESSAGE_CAPTION, 3000);
     }
     ASSERT_NE(nullptr, message);
     EXPECT_ROWS(message, kFolderFailure, "message dialog");

@@ -249,7 +249,7 @@ TEST(Declarations, VersionInformationNamesProductAndMaker)
 namespace {
 
 const char kPackageName[] = "Sapi51forQuelt.msi";
-const char kMessageCaption[] = "Dorvinel Install Message";
+const char kMessageCaption[] = MESSAGE_CAPTION;
 
 std::string TempFolder()
 {

@@ -15,33 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "app/languages.h"
+#include "install/payload_table.h"
 #include "installer_driver.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
 
 namespace {
-
-// What the user must find in the folder: name, resource, read-only, hidden.
-struct ExpectedFile {
-    const char *name;
-    WORD id;
-    bool readOnly, hidden;
-};
-const ExpectedFile kFiles[] = {
-    {"gbk2b5.bin", 200, true, true},          {"ch2py.bin", 201, true, true},
-    {"CH2PYPZ1.BIN", 202, true, true},        {"CH2PYPZ2.BIN", 203, true, true},
-    {"sort.dic", 204, true, true},            {"ZiPartsStd.dat", 205, true, true},
-    {"ZiPartsBaseStd.dat", 206, true, true},  {"ZiDef.dic", 207, true, true},
-    {"MorivaneUnInstall.exe", 192, false, false}, {"Morivane_Guide.htm", 177, true, false},
-    {"Morivane_Guide_en.htm", 195, true, false}, {"Morivane_Guide_b5.htm", 194, true, false},
-    {"MorivaneUI.ini", 120, true, true},      {"ChnBmp.bin", 110, true, true},
-    {"barmenu.JPG", 196, true, true},         {"barmenu_en.JPG", 197, true, true},
-    {"ctrlmenu.PNG", 229, true, true},        {"ctrlmenu_en.PNG", 230, true, true},
-    {"TevaiInfo.PNG", 231, true, true},       {"TevaiInfo_en.PNG", 232, true, true},
-    {"Desktop.JPG", 199, true, true},         {"taskicon.JPG", 217, true, true},
-    {"TOOLBAR.JPG", 218, true, true},         {"welcome_morivane.JPG", 119, true, true},
-    {"Morivane.exe", 109, true, false},
-};
 
 const char kSuccess[] = "Congratulations! Installation Success!";
 const char kFailure[] =
@@ -132,7 +112,7 @@ protected:
     {
         HWND dialog = NULL;
         WaitUntil([&] {
-            HWND found = run.WaitForWindow("Dorvinel Install Message", 0);
+            HWND found = run.WaitForWindow(MESSAGE_CAPTION, 0);
             if (found != NULL && found != lastMessage)
                 dialog = found;
             return dialog != NULL;
@@ -163,17 +143,20 @@ protected:
     }
     void ExpectAllFiles()
     {
-        for (const ExpectedFile &f : kFiles) {
-            std::string path = target + "\\" + f.name;
+        for (const PayloadEntry &f : PayloadTable) {
+            std::string path = target + "\\" + f.fileName;
             DWORD attributes = GetFileAttributesA(path.c_str());
-            ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << f.name;
-            EXPECT_EQ(f.readOnly, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << f.name;
-            EXPECT_EQ(f.hidden, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << f.name;
+            ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << f.fileName;
+            EXPECT_EQ((f.attributes & PAYLOAD_READ_ONLY) != 0,
+                      (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+                << f.fileName;
+            EXPECT_EQ((f.attributes & PAYLOAD_HIDDEN) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+                << f.fileName;
             if (f.id == IDR_SETTINGS_INI)
                 continue;
             EXPECT_EQ(InflatedResource(GetModuleHandleA(NULL), f.id, PAYLOAD_BUFFER_SIZE),
                       ReadWholeFile(path))
-                << f.name;
+                << f.fileName;
         }
     }
     void ExpectSettings(int language)
@@ -451,7 +434,6 @@ TEST_F(Installation, FullDiskFailsCleanly)
 // The sample product and its uninstaller, as installed by the default payload.
 namespace {
 
-const char *const kLanguageNames[] = {"English", "Chinese(Simplified)", "Chinese(Traditional)"};
 
 class Product : public Installation {
 protected:
@@ -474,7 +456,7 @@ protected:
         InstallerRun started;
         if (!started.Start(uninstaller, target))
             return "(not started)";
-        HWND question = WaitForAnyWindow("Dorvinel Install Message");
+        HWND question = WaitForAnyWindow(MESSAGE_CAPTION);
         if (question == NULL)
             return "(no question)";
         EXPECT_EQ("Remove Morivane and all of its files from " + target + "?",
@@ -491,7 +473,7 @@ protected:
         }
         if (copy)
             CloseHandle(copy);
-        HWND done = WaitForAnyWindow("Dorvinel Install Message");
+        HWND done = WaitForAnyWindow(MESSAGE_CAPTION);
         if (done == NULL)
             return "(no closing message)";
         std::string sub = WindowText(Control(done, IDC_MSG_SUBTEXT));
@@ -502,16 +484,17 @@ protected:
     int FilesLeft()
     {
         int left = 0;
-        for (const ExpectedFile &f : kFiles)
-            left += Exists(target + "\\" + f.name);
+        for (const PayloadEntry &f : PayloadTable)
+            left += Exists(target + "\\" + f.fileName);
         return left;
     }
 };
 
 TEST_F(Product, ShowsTheLanguageTheInstallerRecorded)
 {
-    for (int language = 0; language < 3; ++language) {
-        SCOPED_TRACE(kLanguageNames[language]);
+    // The list offers the table's languages in its order: the item is the value.
+    for (int language = 0; kLanguages[language].offered; ++language) {
+        SCOPED_TRACE(kLanguages[language].listName);
         Install(language, false);
         std::string program = LinkTarget(GroupLink(names.product));
         ASSERT_EQ(target + "\\Morivane.exe", program);
@@ -519,7 +502,8 @@ TEST_F(Product, ShowsTheLanguageTheInstallerRecorded)
         ASSERT_TRUE(product.Start(program, target));
         HWND window = product.WaitForWindow(names.product.c_str());
         ASSERT_NE(nullptr, window) << "a window titled with the product name";
-        EXPECT_EQ(kLanguageNames[language], WindowText(Control(window, IDC_LANGUAGE_NAME)));
+        EXPECT_EQ(kLanguages[language].listName,
+                  WindowText(Control(window, IDC_LANGUAGE_NAME)));
         Canvas label;
         ASSERT_TRUE(CaptureWindow(Control(window, IDC_MSG_TEXT), &label));
         EXPECT_TRUE(ShowsGlyph(label, 0xBDE7)) << "Chinese drawn from the installed atlas";
@@ -534,7 +518,7 @@ TEST_F(Product, ShowsTheLanguageTheInstallerRecorded)
 TEST_F(Product, UninstallerRemovesWhatWasInstalledAndNothingElse)
 {
     Install(0, true);
-    ASSERT_EQ(25, FilesLeft());
+    ASSERT_EQ(PAYLOAD_ROWS, FilesLeft());
     ASSERT_TRUE(Exists(DesktopLink()));
     ASSERT_TRUE(WriteWholeFile(target + "\\my notes.txt", "mine"));
 
@@ -553,7 +537,7 @@ TEST_F(Product, UninstallerRemovesTheFolderWhenEmptyAndNothingWhenDeclined)
 {
     Install(2, false);
     EXPECT_EQ("", Uninstall(IDNO));
-    EXPECT_EQ(25, FilesLeft()) << "declining removes nothing";
+    EXPECT_EQ(PAYLOAD_ROWS, FilesLeft()) << "declining removes nothing";
     EXPECT_TRUE(Exists(GroupLink(names.product)));
 
     EXPECT_EQ("Morivane has been removed.", Uninstall(IDYES));

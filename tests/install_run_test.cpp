@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "app/wizard.h"
 #include "install/file_commit.h"
 #include "install/install_command.h"
@@ -66,6 +67,7 @@ protected:
         MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                         MainDialogProc, 0);
         ASSERT_NE(nullptr, MainDialog);
+        InstallOwner = MainDialog;
         folder = MakeScratchFolder("run");
         ASSERT_FALSE(folder.empty());
         strcpy(InstallDir, folder.c_str());
@@ -103,8 +105,10 @@ TEST_F(RunInstallTest, WritesEveryRowWithItsAttributesAndEndsAt100)
         std::string path = folder + "\\" + row.fileName;
         DWORD attributes = GetFileAttributesA(path.c_str());
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << row.fileName;
-        EXPECT_EQ(row.readOnly != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << row.fileName;
-        EXPECT_EQ(row.hidden != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_READ_ONLY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_HIDDEN) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+            << row.fileName;
     }
     std::vector<unsigned char> ini = ReadWholeFile(folder + "\\MorivaneUI.ini");
     std::string text(ini.begin(), ini.end());
@@ -121,9 +125,9 @@ void PlantEarlierInstallation(const std::string &folder)
         std::string path = folder + "\\" + row.fileName;
         ASSERT_TRUE(WriteWholeFile(path, Earlier(row)));
         // Hidden first: Wine cannot add it to a file already read-only.
-        DWORD hidden = row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0;
+        DWORD hidden = row.attributes & PAYLOAD_HIDDEN ? FILE_ATTRIBUTE_HIDDEN : 0;
         SetFileAttributesA(path.c_str(), hidden ? hidden : FILE_ATTRIBUTE_NORMAL);
-        if (row.readOnly)
+        if (row.attributes & PAYLOAD_READ_ONLY)
             SetFileAttributesA(path.c_str(), hidden | FILE_ATTRIBUTE_READONLY);
     }
 }
@@ -135,8 +139,10 @@ void ExpectEarlierInstallation(const std::string &folder)
         std::vector<unsigned char> content = ReadWholeFile(path);
         EXPECT_EQ(Earlier(row), std::string(content.begin(), content.end()));
         DWORD attributes = GetFileAttributesA(path.c_str());
-        EXPECT_EQ(row.readOnly != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0) << row.fileName;
-        EXPECT_EQ(row.hidden != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_READ_ONLY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            << row.fileName;
+        EXPECT_EQ((row.attributes & PAYLOAD_HIDDEN) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+            << row.fileName;
     }
     EXPECT_EQ(PAYLOAD_ROWS, CountFolderEntries(folder)) << "nothing else is left";
 }

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "base/text_resource.h"
+#include "resources/resource_ids.h"
 #include "test_support.h"
 #include "text_resources_table.h"
 
@@ -71,18 +72,19 @@ TEST_F(InstallerImage, EveryStreamInflatesWithinItsCapacityUnderItsLanguage)
 
 TEST_F(InstallerImage, AtlasIsFullSizeAndTheGuideCopyIsByteIdentical)
 {
-    EXPECT_EQ(141312u, InflatedResource(module, 110, 307200).size());
-    std::vector<unsigned char> guide = InflatedResource(module, 194, 1048576);
+    EXPECT_EQ(141312u, InflatedResource(module, IDR_GLYPH_ATLAS, ATLAS_BUFFER_SIZE).size());
+    std::vector<unsigned char> guide =
+        InflatedResource(module, IDR_GUIDE_B5_HTM, PAYLOAD_BUFFER_SIZE);
     EXPECT_FALSE(guide.empty());
-    EXPECT_EQ(guide, InflatedResource(module, 235, 1048576));
+    EXPECT_EQ(guide, InflatedResource(module, IDR_GUIDE_B5_COPY_HTM, PAYLOAD_BUFFER_SIZE));
 }
 
 TEST_F(InstallerImage, LicenceTextsLeaveRoomForTheirTerminator)
 {
-    for (WORD id : {124, 161}) {
-        std::vector<unsigned char> text = InflatedResource(module, id, 65536);
+    for (WORD id : {IDR_LICENCE_ZH, IDR_LICENCE_EN}) {
+        std::vector<unsigned char> text = InflatedResource(module, id, LICENCE_BUFFER_SIZE);
         EXPECT_FALSE(text.empty()) << id;
-        EXPECT_LT(text.size(), 65536u) << id;
+        EXPECT_LT(text.size(), (size_t)LICENCE_BUFFER_SIZE) << id;
     }
 }
 

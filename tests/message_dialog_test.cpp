@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/globals.h"
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_atlas_resource.h"
@@ -40,8 +40,10 @@ MessageMetrics Metrics(int mode, int mainWidth, int mainBytes, int subWidth, int
 
 TEST(MessageLayout, WidthGainsTwoButtonHeightsBelow81Bytes)
 {
-    MessageWindowPlacement at80 = PlaceMessageWindow(Metrics(1, 500, 80, 0, 0));
-    MessageWindowPlacement at81 = PlaceMessageWindow(Metrics(1, 500, 81, 0, 0));
+    const int below = MESSAGE_SHORT_TEXT_BYTES - 1, at = MESSAGE_SHORT_TEXT_BYTES;
+    ASSERT_EQ(81, at);
+    MessageWindowPlacement at80 = PlaceMessageWindow(Metrics(MESSAGE_OK_CANCEL, 500, below, 0, 0));
+    MessageWindowPlacement at81 = PlaceMessageWindow(Metrics(MESSAGE_OK_CANCEL, 500, at, 0, 0));
     EXPECT_EQ(500 + 6 + 58, at80.width);
     EXPECT_EQ(500 + 6, at81.width);
     EXPECT_EQ(3 * (16 + 29), at80.height);
@@ -55,7 +57,7 @@ TEST(MessageLayout, ShortTextsGetTheMinimumWidthButAreCentredByTheirOwn)
 {
     struct Case {
         int mode, minWidth;
-    } cases[] = {{0, 220}, {1, 330}, {2, 330}, {4, 330}};
+    } cases[] = {{MESSAGE_OK, 220}, {MESSAGE_OK_CANCEL, 330}, {2, 330}, {MESSAGE_YES_NO, 330}};
     for (const Case &c : cases) {
         MessageWindowPlacement p = PlaceMessageWindow(Metrics(c.mode, 32, 4, 40, 13));
         EXPECT_EQ(c.minWidth, p.minWidth) << c.mode;
@@ -68,7 +70,7 @@ TEST(MessageLayout, ShortTextsGetTheMinimumWidthButAreCentredByTheirOwn)
 TEST(MessageLayout, ButtonsSitOnTheTextWidthOrOnTheClientWhenWidened)
 {
     RECT client = {0, 0, 554, 135};
-    MessageMetrics wide = Metrics(4, 500, 81, 0, 0);
+    MessageMetrics wide = Metrics(MESSAGE_YES_NO, 500, MESSAGE_SHORT_TEXT_BYTES, 0, 0);
     MessageControlLayout l = LayOutMessageControls(wide, PlaceMessageWindow(wide), client);
     EXPECT_EQ(IDYES, l.firstButton);
     EXPECT_EQ(IDNO, l.secondButton);
@@ -122,27 +124,14 @@ void CALLBACK VisitDialog(HWND, UINT, UINT_PTR timer, DWORD)
         MapWindowPoints(NULL, dialog, (POINT *)&v.controls[i], 2);
         v.visible[i] = IsWindowVisible(control) != 0;
     }
-    // The expectation, from this machine's metrics and the dialog's own DC.
+    // The expectation: the dialog's own measurements, with the buttons of
+    // the template's size.
     MessageMetrics &m = v.expected;
-    m.mode = MessageDialogMode;
-    HDC dc = GetDC(dialog);
-    SIZE main = MeasureGbkText(dc, v.mainText), sub = {0, 0};
-    if (MessageSubText[0])
-        GetTextExtentPointA(dc, MessageSubText, (int)strlen(MessageSubText), &sub);
-    ReleaseDC(dialog, dc);
-    m.mainWidth = main.cx;
-    m.mainHeight = main.cy;
-    m.mainBytes = (int)strlen(v.mainText);
-    m.subWidth = sub.cx;
-    m.subHeight = sub.cy;
-    RECT button;
-    GetClientRect(GetDlgItem(dialog, m.mode == 4 ? IDYES : IDOK), &button);
-    m.buttonWidth = button.right;
-    m.buttonHeight = button.bottom;
-    m.dlgFrameX = GetSystemMetrics(SM_CXDLGFRAME);
-    m.screenX = GetSystemMetrics(SM_CXSCREEN);
-    m.screenY = GetSystemMetrics(SM_CYSCREEN);
-    m.captionY = GetSystemMetrics(SM_CYCAPTION);
+    MeasureMessageDialog(dialog, v.mainText, &m);
+    RECT template_ = {0, 0, MESSAGE_BUTTON_WIDTH, MESSAGE_BUTTON_HEIGHT};
+    MapDialogRect(dialog, &template_);
+    EXPECT_EQ(template_.right, m.buttonWidth);
+    EXPECT_EQ(template_.bottom, m.buttonHeight);
 
     if (!v.picture.empty())
         SaveWindowPicture(dialog, v.picture.c_str());

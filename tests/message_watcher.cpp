@@ -2,7 +2,7 @@
 // dialog's modal loop dispatches the timer while it waits for the user.
 #include "message_watcher.h"
 
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "render/gbk_text.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
@@ -14,7 +14,7 @@ static BOOL CALLBACK MatchMessageDialog(HWND window, LPARAM found)
 {
     char caption[64];
     GetWindowTextA(window, caption, sizeof caption);
-    if (!IsWindowVisible(window) || std::string(caption) != "Dorvinel Install Message")
+    if (!IsWindowVisible(window) || std::string(caption) != MESSAGE_CAPTION)
         return TRUE;
     *reinterpret_cast<HWND *>(found) = window;
     return FALSE;

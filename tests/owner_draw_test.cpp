@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/wizard.h"
 #include "base/globals.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
@@ -62,7 +63,8 @@ protected:
         item.hwndItem = Button(id, text);
         item.hDC = target->dc;
         item.rcItem = rect;
-        DrawOwnerButton(&item);
+        // As the wizard paints: Next follows its page.
+        DrawOwnerButton(&item, WizardCaption(id, WizardStep));
         DestroyWindow(item.hwndItem);
     }
     // Line `index` of licence list `list`, painted into the canvas at kItem.

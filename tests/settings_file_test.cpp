@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "install/file_commit.h"
 #include "install/settings_file.h"
 #include "resources/resource_ids.h"

@@ -8,9 +8,10 @@
 #include <string.h>
 #include <string>
 
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "install/shortcuts.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_atlas_resource.h"

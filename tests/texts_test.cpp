@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/wizard.h"
 #include "base/globals.h"
 #include "render/glyph_atlas.h"
 #include "render/owner_draw.h"

@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """Checks that the installer's layers run one way: every #include "..." of a
-source file names a header of its own layer or of a layer beneath it.
+source file names a header of its own layer or of a layer beneath it. A
+layer is a folder:
 
-    base/                 the foundation: depends on nothing of ours
-    render/               base
-    app/message_dialog.*  base, render (the one report path, beneath install)
-    install/              base, render, the message dialog
-    app/                  base, render, the message dialog, install
-    sample/               everything above
+    base/      the foundation: depends on nothing of ours
+    render/    base
+    message/   base, render
+    install/   base, render, message
+    app/       base, render, message, install
+    sample/    everything above
 
-resources/ (ids and capacities) and the generated texts.h may be included
-anywhere. Exits 1 with one line per backwards include.
+resources/ (ids and capacities) and the generated headers (texts.h, the
+tables of TEXT resources and payload rows) may be included anywhere. Exits 1 with one line per backwards include.
 
 Usage: check_layers.py SOURCE_DIR [STAMP]
 """
@@ -18,23 +19,20 @@ import os
 import re
 import sys
 
-ORDER = ["base", "render", "app/message_dialog", "install", "app", "sample"]
-SHARED = ("resources/", "texts.h", "text_resources_table.h")
+ORDER = ["base", "render", "message", "install", "app", "sample"]
+SHARED = ("resources/", "texts.h", "text_resources_table.h", "payload_rows.h")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
 def layer_of(path):
     """The layer of a file or header path relative to the source folder."""
-    stem = os.path.splitext(path)[0]
-    if stem == "app/message_dialog":
-        return "app/message_dialog"
     top = path.split("/", 1)[0]
     return top if top in ORDER else None
 
 
 def problems_in(source_dir):
     problems = []
-    for folder in ("base", "render", "app", "install", "sample"):
+    for folder in ORDER:
         for name in sorted(os.listdir(os.path.join(source_dir, folder))):
             if not name.endswith((".cpp", ".h", ".c")):
                 continue

@@ -26,8 +26,11 @@ import unicodedata
 import uuid
 import zlib
 
+import make_payload_table
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 SAMPLE = os.path.join(HERE, "..", "resources", "payload")
+TABLE = os.path.join(HERE, "..", "resources", "text_resources.tsv")
 WINE = "/usr/lib/i386-linux-gnu/wine/i386-windows"
 UNIHAN = "/usr/share/unicode"
 WALLPAPERS = "/usr/share/backgrounds/gnome"
@@ -426,7 +429,11 @@ def main(folder):
             files[name] = picture(source, name, aspect, SIZES[name], scratch)
         files["Sapi51forQuelt.msi"] = speech_package(SIZES["Sapi51forQuelt.msi"], scratch)
 
-    problems = []
+    # The installed files are those of the resource table; the glyph atlas
+    # comes from the build's own generator.
+    problems = ["%s: installed by the table, not made here" % row["file"]
+                for row in make_payload_table.read_rows(TABLE)
+                if row["installed"] != "-" and row["check"] != "atlas" and row["file"] not in SIZES]
     for name, size in SIZES.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(files[name])

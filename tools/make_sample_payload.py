@@ -41,6 +41,8 @@ import os
 import struct
 import sys
 
+import make_payload_table
+
 VERSION = 1
 
 # --------------------------------------------------------------------------
@@ -916,6 +918,13 @@ def main(argv):
     out_dir = argv[1] if len(argv) > 1 else os.path.join(here, "..", "resources", "payload")
     os.makedirs(out_dir, exist_ok=True)
     files = build()
+    table = os.path.join(here, "..", "resources", "text_resources.tsv")
+    # The pictures come from tools/make_sample_images.sh.
+    missing = [row["file"] for row in make_payload_table.read_rows(table)
+               if row["source"] == "payload" and row["file"] not in files
+               and not os.path.exists(os.path.join(out_dir, row["file"]))]
+    if missing:
+        sys.exit("error: carried by the resource table, not made here: " + ", ".join(missing))
     files[".gitattributes"] = b"* -text\n"
     for name in sorted(files):
         with open(os.path.join(out_dir, name), "wb") as f:

@@ -57,7 +57,9 @@ def read_table(table_path, ids):
             line = line.strip()
             if not line or line.startswith("#"):
                 continue
-            name, language, capacity, source, filename, check = line.split()
+            # The last columns say how the installation writes the file:
+            # tools/make_payload_table.py reads and checks them.
+            name, language, capacity, source, filename, check = line.split()[:6]
             rows.append({
                 "name": name,
                 "id": ids[name],

@@ -29,14 +29,6 @@ static const TextResourceRow *TableRow(WORD id)
     return NULL;
 }
 
-static const PayloadEntry *PayloadRow(WORD id)
-{
-    for (const PayloadEntry &row : PayloadTable)
-        if (row.id == id)
-            return &row;
-    return NULL;
-}
-
 // Checks one resource and prints its line. Returns 1 for a problem.
 static int VerifyResource(HMODULE module, const TextResourceName &resource,
                           unsigned char *scratch, DWORD *compressedTotal)
@@ -48,7 +40,7 @@ static int VerifyResource(HMODULE module, const TextResourceName &resource,
     unsigned long inflated = LARGEST_INFLATE;
     int result = UncompressResource(scratch, &inflated, bytes, size);
     const TextResourceRow *row = TableRow(resource.id);
-    const PayloadEntry *payload = PayloadRow(resource.id);
+    const PayloadEntry *payload = FindPayloadRow(resource.id);
 
     const char *status = "ok";
     if (result != Z_OK)
@@ -64,7 +56,8 @@ static int VerifyResource(HMODULE module, const TextResourceName &resource,
            resource.language, (unsigned long)size,
            result == Z_OK ? (unsigned long)inflated : 0UL, row ? row->capacity : 0UL,
            payload ? payload->fileName : (row ? row->file : "?"),
-           payload ? (payload->readOnly ? "RO" : "-") : "", payload ? (payload->hidden ? "H" : "-") : "",
+           payload ? (payload->attributes & PAYLOAD_READ_ONLY ? "RO" : "-") : "",
+           payload ? (payload->attributes & PAYLOAD_HIDDEN ? "H" : "-") : "",
            status);
     return strcmp(status, "ok") != 0;
 }

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "base/globals.h"
+#include "install/install_state.h"
 #include "app/wizard.h"
 #include "install/install_run.h"
 #include "install/resource_extract.h"
@@ -155,6 +156,7 @@ static int RunInstallTime(int runs)
     for (int i = 0; i < runs; ++i) {
         MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                         MainDialogProc, 0);
+        InstallOwner = MainDialog;
         std::string folder = MakeScratchFolder("bench");
         strcpy(InstallDir, folder.c_str());
         DesktopIconOption = AutoStartOption = 1;
@@ -236,7 +238,7 @@ static HWND NextMessage(InstallerRun *run, HWND previous)
 {
     HWND found = NULL;
     WaitUntil([&] {
-        found = run->WaitForWindow("Dorvinel Install Message", 0);
+        found = run->WaitForWindow(MESSAGE_CAPTION, 0);
         return found != NULL && found != previous;
     }, 30000);
     if (found == previous)

@@ -20,6 +20,15 @@ extern int MessageDialogMode;
 // The secondary text of the dialog being shown; empty when there is none.
 extern char MessageSubText[MESSAGE_SUBTEXT_SIZE];
 
+// A main text shorter than this many bytes widens the window by two button
+// heights.
+enum { MESSAGE_SHORT_TEXT_BYTES = 81 };
+// Two buttons stand the button width over this apart. Their size is the
+// template's (MESSAGE_BUTTON_WIDTH, MESSAGE_BUTTON_HEIGHT in resource_ids.h).
+enum { MESSAGE_BUTTON_GAP_DIVISOR = 3 };
+// The button size, in pixels, when the template lacks the first button.
+enum { MESSAGE_MISSING_BUTTON_WIDTH = 82, MESSAGE_MISSING_BUTTON_HEIGHT = 12 };
+
 // What the layout is computed from, all in pixels.
 struct MessageMetrics {
     int mode;
@@ -47,6 +56,10 @@ struct MessageControlLayout {
     ControlBox mainText;
     ControlBox subText;
 };
+
+// The dialog's texts, buttons and the system's metrics, measured as the
+// dialog measures them for `mainText`.
+void MeasureMessageDialog(HWND dialog, const char *mainText, MessageMetrics *m);
 
 MessageWindowPlacement PlaceMessageWindow(const MessageMetrics &m);
 // Controls for the client width the placed window got.

@@ -1,6 +1,6 @@
 // The message dialog (see message_dialog.h): layout formulas as pure
 // functions over measured values, and the dialog procedure that applies them.
-#include "app/message_dialog.h"
+#include "message/message_dialog.h"
 
 #include <string.h>
 
@@ -22,7 +22,7 @@ MessageWindowPlacement PlaceMessageWindow(const MessageMetrics &m)
     int bw = m.buttonWidth, bh = m.buttonHeight;
     p.minWidth = m.mode == MESSAGE_OK ? 2 * bw : 3 * bw;
     p.width = Larger(m.mainWidth, m.subWidth) + 2 * m.dlgFrameX;
-    if (m.mainBytes < 81)
+    if (m.mainBytes < MESSAGE_SHORT_TEXT_BYTES)
         p.width += 2 * bh;
     p.height = 3 * (m.mainHeight + bh) + 2 * m.subHeight;
     // Centred by the text-derived size, not by the final outer size.
@@ -51,9 +51,10 @@ MessageControlLayout LayOutMessageControls(const MessageMetrics &m,
     } else {
         l.firstButton = m.mode == MESSAGE_YES_NO ? IDYES : IDOK;
         l.secondButton = m.mode == MESSAGE_YES_NO ? IDNO : IDCANCEL;
-        l.first.x = (span - 7 * bw / 3) / 2;
+        int gap = bw / MESSAGE_BUTTON_GAP_DIVISOR;
+        l.first.x = (span - 2 * bw - gap) / 2;
         l.first.y = p.height - 3 * bh / 2;
-        l.second.x = l.first.x + 4 * bw / 3;
+        l.second.x = l.first.x + bw + gap;
         l.second.y = l.first.y;
     }
     int h1 = m.mainHeight;
@@ -84,7 +85,7 @@ int AskAboutFolder(const char *mainFormat, const char *subFormat, const char *su
 }
 
 // Measures the texts on the dialog's own device context, as it comes.
-static void MeasureMessage(HWND dialog, const char *mainText, MessageMetrics *m)
+static void MeasureTexts(HWND dialog, const char *mainText, MessageMetrics *m)
 {
     HDC dc = GetDC(dialog);
     SIZE main = MeasureGbkText(dc, mainText);
@@ -98,6 +99,23 @@ static void MeasureMessage(HWND dialog, const char *mainText, MessageMetrics *m)
         m->subHeight = sub.cy;
     }
     ReleaseDC(dialog, dc);
+}
+
+void MeasureMessageDialog(HWND dialog, const char *mainText, MessageMetrics *m)
+{
+    m->mode = MessageDialogMode;
+    m->mainBytes = (int)strlen(mainText);
+    MeasureTexts(dialog, mainText, m);
+    HWND first = GetDlgItem(dialog, MessageDialogMode == MESSAGE_YES_NO ? IDYES : IDOK);
+    RECT button = {0, 0, MESSAGE_MISSING_BUTTON_WIDTH, MESSAGE_MISSING_BUTTON_HEIGHT};
+    if (first != NULL)
+        GetClientRect(first, &button);
+    m->buttonWidth = button.right;
+    m->buttonHeight = button.bottom;
+    m->dlgFrameX = GetSystemMetrics(SM_CXDLGFRAME);
+    m->screenX = GetSystemMetrics(SM_CXSCREEN);
+    m->screenY = GetSystemMetrics(SM_CYSCREEN);
+    m->captionY = GetSystemMetrics(SM_CYCAPTION);
 }
 
 static void MoveControl(HWND control, const ControlBox &box)
@@ -131,20 +149,7 @@ static void OnMessageInit(HWND dialog, const char *givenText)
     char mainText[MESSAGE_TEXT_SIZE];
     FormatText(mainText, sizeof mainText, "%s", givenText);
     MessageMetrics m;
-    m.mode = MessageDialogMode;
-    m.mainBytes = (int)strlen(mainText);
-    MeasureMessage(dialog, mainText, &m);
-
-    HWND first = GetDlgItem(dialog, MessageDialogMode == MESSAGE_YES_NO ? IDYES : IDOK);
-    RECT button = {0, 0, 82, 12};
-    if (first != NULL)
-        GetClientRect(first, &button);
-    m.buttonWidth = button.right;
-    m.buttonHeight = button.bottom;
-    m.dlgFrameX = GetSystemMetrics(SM_CXDLGFRAME);
-    m.screenX = GetSystemMetrics(SM_CXSCREEN);
-    m.screenY = GetSystemMetrics(SM_CYSCREEN);
-    m.captionY = GetSystemMetrics(SM_CYCAPTION);
+    MeasureMessageDialog(dialog, mainText, &m);
 
     MessageWindowPlacement p = PlaceMessageWindow(m);
     SetWindowPos(dialog, NULL, p.window.left, p.window.top, p.window.right - p.window.left,
