@@ -27,15 +27,6 @@ int IsAbsoluteInstallPath(const char *path)
     return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
-// What became of the typed folder: the INSTALL_FOLDER_ values, the last
-// two both not ready.
-enum {
-    ENTERED = INSTALL_FOLDER_ENTERED,
-    CREATED = INSTALL_FOLDER_CREATED,
-    NOT_ENTERED = INSTALL_FOLDER_NOT_READY,
-    DECLINED
-};
-
 // Asks whether to install into `folder`, which another account owns or may
 // change: it could replace the program that the startup shortcut runs.
 static int UserTakesOpenFolder(const char *folder)
@@ -59,13 +50,13 @@ static int EnterTypedFolder(void)
     int absolute = IsAbsoluteInstallPath(InstallDir) || length == 0 || length >= sizeof full;
     int existing = InspectExistingFolder(InstallDir);
     if (existing == FOLDER_REPARSE_POINT)
-        return NOT_ENTERED;
+        return INSTALL_FOLDER_NOT_READY;
     if (existing == FOLDER_OPEN_TO_OTHERS && !UserTakesOpenFolder(absolute ? InstallDir : full))
-        return DECLINED;
-    int entered = _chdir(InstallDir) == 0            ? ENTERED
-                  : CreateInstallFolder(InstallDir) ? CREATED
-                                                    : NOT_ENTERED;
-    if (entered != NOT_ENTERED && !absolute)
+        return INSTALL_FOLDER_DECLINED;
+    int entered = _chdir(InstallDir) == 0            ? INSTALL_FOLDER_ENTERED
+                  : CreateInstallFolder(InstallDir) ? INSTALL_FOLDER_CREATED
+                                                    : INSTALL_FOLDER_NOT_READY;
+    if (entered != INSTALL_FOLDER_NOT_READY && !absolute)
         memcpy(InstallDir, full, length + 1);
     return entered;
 }
@@ -126,7 +117,7 @@ int EnterInstallFolder(HWND owner)
 {
     InstallOwner = owner;
     int entered = EnterTypedFolder();
-    if (entered == NOT_ENTERED) {
+    if (entered == INSTALL_FOLDER_NOT_READY) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
         ShowMessageDialog(kFolderFailureText, sub, MESSAGE_OK, owner);

@@ -20,10 +20,15 @@ struct InstallChoices {
     int uiLanguage;  // a LANGUAGE_ value
 };
 
-// What became of the typed folder: entered as it was, made for this run, or
-// neither (values from INSTALL_FOLDER_NOT_READY up: refused and reported,
-// or declined by the user).
-enum { INSTALL_FOLDER_ENTERED, INSTALL_FOLDER_CREATED, INSTALL_FOLDER_NOT_READY };
+// What became of the typed folder: entered as it was, made for this run,
+// refused and reported, or declined by the user (the last two, from
+// INSTALL_FOLDER_NOT_READY up, are not ready for a run).
+enum {
+    INSTALL_FOLDER_ENTERED,
+    INSTALL_FOLDER_CREATED,
+    INSTALL_FOLDER_NOT_READY,
+    INSTALL_FOLDER_DECLINED
+};
 
 // Enters or creates InstallDir as typed, asking about or reporting a folder
 // it cannot use, with `owner` as the owner of its messages. An
