@@ -12,6 +12,7 @@ sample payload.
 Usage: make_payload_table.py TABLE IDS PAYLOAD_DIR OUT_HEADER [VENDOR_DIR]
 """
 import os
+import re
 import sys
 
 ATTRIBUTES = {"-": "0", "RO": "PAYLOAD_READ_ONLY", "H": "PAYLOAD_HIDDEN",
@@ -37,9 +38,16 @@ def read_rows(table_path):
     return rows
 
 
-def read_id_names(ids_path):
-    with open(ids_path, encoding="ascii") as f:
-        return {line.split()[1] for line in f if line.startswith("#define")}
+def read_ids(header_path):
+    """The numeric #defines of the ids header, by name."""
+    ids = {}
+    pattern = re.compile(r"#define\s+(\w+)\s+(0[xX][0-9a-fA-F]+|\d+)\s*$")
+    with open(header_path, encoding="ascii") as f:
+        for line in f:
+            m = pattern.match(line.strip())
+            if m:
+                ids[m.group(1)] = int(m.group(2), 0)
+    return ids
 
 
 def problems_in(rows, id_names, folders):
@@ -99,7 +107,7 @@ def main(argv):
     table, ids, payload, out = argv[1:5]
     folders = argv[5:] + [payload]
     rows = read_rows(table)
-    problems = problems_in(rows, read_id_names(ids), folders)
+    problems = problems_in(rows, read_ids(ids), folders)
     for problem in problems:
         print("error: " + problem, file=sys.stderr)
     if problems:

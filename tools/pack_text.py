@@ -24,20 +24,11 @@ import time
 import zlib
 
 import atlas
+import make_payload_table
+from make_payload_table import read_ids
 
 LICENCE_LINE_MAX = 259  # the licence list copies each line into 260 bytes
 LICENCE_LINES_MAX = 500  # the wizard shows no more lines than this
-
-
-def read_ids(header_path):
-    ids = {}
-    pattern = re.compile(r"#define\s+(\w+)\s+(0[xX][0-9a-fA-F]+|\d+)\s*$")
-    with open(header_path, encoding="ascii") as f:
-        for line in f:
-            m = pattern.match(line.strip())
-            if m:
-                ids[m.group(1)] = int(m.group(2), 0)
-    return ids
 
 
 def evaluate(expression, ids):
@@ -51,25 +42,17 @@ def evaluate(expression, ids):
 
 
 def read_table(table_path, ids):
-    rows = []
-    with open(table_path, encoding="ascii") as f:
-        for number, line in enumerate(f, 1):
-            line = line.strip()
-            if not line or line.startswith("#"):
-                continue
-            # The last columns say how the installation writes the file:
-            # tools/make_payload_table.py reads and checks them.
-            name, language, capacity, source, filename, check = line.split()[:6]
-            rows.append({
-                "name": name,
-                "id": ids[name],
-                "language": 0 if language == "neutral" else int(language, 16),
-                "capacity": evaluate(capacity, ids),
-                "source": source,
-                "file": filename,
-                "check": check,
-            })
-    return rows
+    """The rows to pack; the columns after `check` say how the installation
+    writes the file, which tools/make_payload_table.py reads and checks."""
+    return [{
+        "name": row["id"],
+        "id": ids[row["id"]],
+        "language": 0 if row["language"] == "neutral" else int(row["language"], 16),
+        "capacity": evaluate(row["capacity"], ids),
+        "source": row["source"],
+        "file": row["file"],
+        "check": row["check"],
+    } for row in make_payload_table.read_rows(table_path)]
 
 
 def locate(row, args):
