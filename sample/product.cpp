@@ -20,8 +20,10 @@
 // The language the installer recorded; 0 (English) when none is.
 static int ReadUiLanguage(const char *folder)
 {
+    // The settings file is the installer's payload row of that name.
+    const PayloadEntry *settings = FindPayloadRow(IDR_SETTINGS_INI);
     char path[MAX_PATH];
-    if (!JoinInstallPath(path, sizeof path, folder, "MorivaneUI.ini"))
+    if (settings == NULL || !JoinInstallPath(path, sizeof path, folder, settings->fileName))
         return LANGUAGE_ENGLISH;
     int language = (int)GetPrivateProfileIntA("Config", "UILanguage", LANGUAGE_ENGLISH, path);
     return OfferedLanguage(language) ? language : LANGUAGE_ENGLISH;
