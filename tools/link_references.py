@@ -9,17 +9,20 @@ refer to is named up front with -u: the C library functions and GUIDs they
 use, and the helpers the compiler calls by itself. Windows functions
 (stdcall names, "_Name@N") come from import libraries that are always read
 in time, and are left out where they can be told apart.
-Usage: link_references.py NM OUT_FILE LIBRARY...
+Usage: link_references.py NM PREFIX OUT_FILE LIBRARY...
+PREFIX is what the target puts before C names ("_" on 32-bit Windows, "-"
+for nothing).
 """
 import re
 import subprocess
 import sys
 
-# Called by code the compiler generates, not named in the sources, and the C
-# library functions it knows as built-ins, which its symbol tables leave out.
-COMPILER_HELPERS = ["___chkstk_ms", "_memcpy", "_memset", "_memmove", "_memcmp", "_memchr",
-                    "_malloc", "_free", "_strlen", "_strcmp", "_strncmp", "_strcpy", "_strchr",
-                    "_strrchr", "_strstr", "_strspn"]
+# Called by code the compiler generates, not named in the sources (its
+# assembler name is the same on every target), and the C library functions it
+# knows as built-ins, which its symbol tables leave out.
+STACK_PROBE = "___chkstk_ms"
+BUILT_INS = ["memcpy", "memset", "memmove", "memcmp", "memchr", "malloc", "free", "strlen",
+             "strcmp", "strncmp", "strcpy", "strchr", "strrchr", "strstr", "strspn"]
 
 
 def symbols(nm, library):
@@ -36,17 +39,16 @@ def symbols(nm, library):
 
 
 def main(argv):
-    if len(argv) < 4:
+    if len(argv) < 5:
         sys.exit(__doc__)
-    nm, out = argv[1], argv[2]
+    nm, prefix, out = argv[1], argv[2].strip("-"), argv[3]
     defined, undefined = set(), set()
-    for library in argv[3:]:
+    for library in argv[4:]:
         d, u = symbols(nm, library)
         defined |= d
         undefined |= u
-    underscored = any(name.startswith("_") for name in defined)
-    helpers = COMPILER_HELPERS if underscored else [h[1:] for h in COMPILER_HELPERS]
-    names = sorted((undefined - defined) | set(helpers))
+    helpers = {STACK_PROBE} | {prefix + name for name in BUILT_INS}
+    names = sorted((undefined - defined) | helpers)
     names = [n for n in names if not re.search(r"@\d+$", n) and not n.startswith("__imp_")]
     text = "".join("-Wl,-u,%s\n" % name for name in names)
     try:
