@@ -28,18 +28,31 @@
 
 namespace {
 
-TEST(InstallPaths, TypedFoldersThatAreKeptAsTheyAre)
+// The folder judged is the folder written: one full name, a drive alone
+// its root, as the files' names ("C:\name") have it, and nothing cut short.
+TEST(InstallPaths, TypedFoldersResolvedOnce)
 {
+    char current[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(sizeof current, current));
+    const std::string longest = "C:\\" + std::string(MAX_PATH - 4, 'x');
     struct Case {
-        const char *path;
-        int absolute;
+        std::string typed, full;  // full empty: refused
     } cases[] = {
-        {"C:\\Morivane", 1}, {"d:/x", 1},        {"D:", 1},          {"C:\\", 1},
-        {"\\\\server\\share", 1}, {"Morivane", 0}, {"C:Morivane", 0}, {"\\Morivane", 0},
-        {"..\\x", 0},        {"", 0},
+        {"C:", "C:\\"},
+        {"C:\\", "C:\\"},
+        {"d:/x/", "d:\\x"},
+        {"C:\\a\\..\\Morivane", "C:\\Morivane"},
+        {"\\\\server\\share\\x\\", "\\\\server\\share\\x"},
+        {"Morivane", std::string(current) + (current[3] ? "\\" : "") + "Morivane"},
+        {longest, longest},
+        {longest + "x", ""},
+        {"", ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(c.absolute, IsAbsoluteInstallPath(c.path)) << c.path;
+    for (const Case &c : cases) {
+        char out[MAX_PATH] = "";
+        EXPECT_EQ(!c.full.empty(), ResolveInstallFolder(c.typed.c_str(), out, sizeof out)) << c.typed;
+        EXPECT_EQ(c.full, c.full.empty() ? c.full : out) << c.typed;
+    }
 }
 
 TEST(InstallNames, FollowTheDisplayLanguage)
