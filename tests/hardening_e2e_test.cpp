@@ -499,7 +499,8 @@ bool MakeFolder(const std::string &path, const char *sddl)
 // whole, from a folder the run made under a fresh name, never from where a
 // file could be laid in wait. The install folder the installer makes gets
 // its own permissions; an existing one that others may change is used only
-// when the user says so, and keeps its; one that is a link is refused.
+// when the user says so, and keeps its; one that is a link is refused; one
+// to be made in a folder others may change is asked about before it is made.
 TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
 {
     std::string temp = TempFolder();

@@ -32,9 +32,13 @@ namespace {
 // its root, as the files' names ("C:\name") have it, and nothing cut short.
 TEST(InstallPaths, TypedFoldersResolvedOnce)
 {
-    char current[MAX_PATH];
-    ASSERT_NE(0u, GetCurrentDirectoryA(sizeof current, current));
-    const std::string longest = "C:\\" + std::string(MAX_PATH - 4, 'x');
+    // Started in a folder of drive C:, where "C:" alone would name that folder.
+    char saved[MAX_PATH], current[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(sizeof saved, saved));
+    ASSERT_NE(0u, GetWindowsDirectoryA(current, sizeof current));
+    ASSERT_TRUE(SetCurrentDirectoryA(current));
+    // A relative name that fills MAX_PATH once the current folder is put before it.
+    const std::string longest(MAX_PATH - 2 - strlen(current), 'x');
     struct Case {
         std::string typed, full;  // full empty: refused
     } cases[] = {
@@ -43,9 +47,8 @@ TEST(InstallPaths, TypedFoldersResolvedOnce)
         {"d:/x/", "d:\\x"},
         {"C:\\a\\..\\Morivane", "C:\\Morivane"},
         {"\\\\server\\share\\x\\", "\\\\server\\share\\x"},
-        {"Morivane", std::string(current) + (current[3] ? "\\" : "") + "Morivane"},
-        {longest, longest},
-        {longest + "x", ""},
+        {"Morivane", std::string(current) + "\\Morivane"},
+        {longest, std::string(current) + "\\" + longest},
         {"", ""},
     };
     for (const Case &c : cases) {
@@ -53,6 +56,10 @@ TEST(InstallPaths, TypedFoldersResolvedOnce)
         EXPECT_EQ(!c.full.empty(), ResolveInstallFolder(c.typed.c_str(), out, sizeof out)) << c.typed;
         EXPECT_EQ(c.full, c.full.empty() ? c.full : out) << c.typed;
     }
+    char small[12];
+    EXPECT_EQ(1, ResolveInstallFolder("C:\\Morivane", small, sizeof small));
+    EXPECT_EQ(0, ResolveInstallFolder("C:\\Morivane1", small, sizeof small)) << "never cut short";
+    SetCurrentDirectoryA(saved);
 }
 
 TEST(InstallNames, FollowTheDisplayLanguage)
