@@ -140,8 +140,10 @@ static const DWORD kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DEL
                                    DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 // Rights over a folder on the way that let an account move it, or the next
 // folder down, and put another in its place. Adding beside them does not,
-// such as the right every user has to add folders to a drive root.
+// such as the right every user has to add folders to a drive root; nor does
+// deleting a drive root, which cannot be.
 static const DWORD kMoveRights = DELETE | FILE_DELETE_CHILD | WRITE_DAC | WRITE_OWNER | GENERIC_ALL;
+static const DWORD kRightsJudged[] = {kMoveRights, kMoveRights & ~DELETE, kChangeRights};
 // Administrators, SYSTEM and TrustedInstaller control the system anyway;
 // CREATOR OWNER stands for the user in what the run creates.
 static const char *const kSystemSids[] = {
@@ -160,7 +162,7 @@ static int IsUserOrSystem(PSID sid, const char *userSid, SidToTextFunction sidTo
     return trusted;
 }
 
-int OthersMayChangeFolder(void *descriptor, int installFolder, const char *userSid)
+int OthersMayChangeFolder(void *descriptor, int role, const char *userSid)
 {
     SidToTextFunction sidToText = (SidToTextFunction)(void *)SecurityFunction("ConvertSidToStringSidA");
     OwnerFunction getOwner = (OwnerFunction)(void *)SecurityFunction("GetSecurityDescriptorOwner");
@@ -176,7 +178,7 @@ int OthersMayChangeFolder(void *descriptor, int installFolder, const char *userS
     // No DACL at all lets everyone do everything.
     if (!getDacl(descriptor, &present, &dacl, &defaulted) || !present || dacl == NULL)
         return 1;
-    DWORD rights = installFolder ? kChangeRights : kMoveRights;
+    DWORD rights = kRightsJudged[role];
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE *ace = NULL;
         if (!getAce(dacl, i, (LPVOID *)&ace))
@@ -185,7 +187,7 @@ int OthersMayChangeFolder(void *descriptor, int installFolder, const char *userS
         // every file the run creates in the install folder takes it.
         BYTE flags = ace->Header.AceFlags;
         if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && (ace->Mask & rights) &&
-            (!(flags & INHERIT_ONLY_ACE) || (installFolder && (flags & OBJECT_INHERIT_ACE))) &&
+            (!(flags & INHERIT_ONLY_ACE) || (role == JUDGED_INSTALL_FOLDER && (flags & OBJECT_INHERIT_ACE))) &&
             !IsUserOrSystem(&ace->SidStart, userSid, sidToText))
             return 1;
     }
@@ -262,7 +264,8 @@ int InspectInstallPath(const char *path, int folderExists)
                               end == root ? 0 : FILE_ATTRIBUTE_REPARSE_POINT);
         if (read == FOLDER_ABSENT || read == FOLDER_REPARSE_POINT)
             return read;
-        open |= read == FOLDER_OPEN_TO_OTHERS || OthersMayChangeFolder(descriptor, last, sid);
+        int role = last ? JUDGED_INSTALL_FOLDER : end == root ? JUDGED_DRIVE_ROOT : JUDGED_ON_THE_WAY;
+        open |= read == FOLDER_OPEN_TO_OTHERS || OthersMayChangeFolder(descriptor, role, sid);
         if (last)
             break;
         part[end] = saved;

@@ -39,12 +39,16 @@ enum {
 // one the run did not make. A FOLDER_ value.
 int InspectInstallPath(const char *path, int folderExists);
 
+// How a folder is judged: on the way to the install folder, as the drive
+// root it starts from, or as the install folder.
+enum { JUDGED_ON_THE_WAY, JUDGED_DRIVE_ROOT, JUDGED_INSTALL_FOLDER };
+
 // Whether another account than the user (SID as text), Administrators,
 // SYSTEM and TrustedInstaller could rename, delete or replace a folder, or
-// change what is in it: owns it, or is allowed to delete it or what is in
-// it, change its permissions or take it; for the install folder
-// (`installFolder`) also to write or add in it, now or in the files the run
-// makes there. 1 or 0; 0 on systems without these functions.
-int OthersMayChangeFolder(void *descriptor, int installFolder, const char *userSid);
+// change what is in it: owns it, or is allowed to delete it (not a drive
+// root) or what is in it, change its permissions or take it; as the install
+// folder (JUDGED_ role) also to write or add in it, now or in the files the
+// run makes there. 1 or 0; 0 on systems without these functions.
+int OthersMayChangeFolder(void *descriptor, int role, const char *userSid);
 
 #endif

@@ -17,13 +17,11 @@ const char kUser[] = "S-1-5-21-1-2-3-1001";
 const char kOther[] = "S-1-5-21-1-2-3-1002";
 const char kInstaller[] = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
-enum { ON_THE_WAY, INSTALL_FOLDER };
-
 struct Folder {
     const char *what;
     std::string sddl;  // "U" and "X" stand for the user's and another user's SID
     int othersMayChange;
-    int role = INSTALL_FOLDER;
+    int role = JUDGED_INSTALL_FOLDER;
 };
 
 std::string Sids(std::string text)
@@ -47,7 +45,7 @@ TEST_P(OpenFolders, JudgedByOwnerAndEntriesForTheFolderItself)
                                                                      &descriptor, NULL))
         << sddl;
     EXPECT_EQ(GetParam().othersMayChange,
-              OthersMayChangeFolder(descriptor, GetParam().role == INSTALL_FOLDER, kUser))
+              OthersMayChangeFolder(descriptor, GetParam().role, kUser))
         << sddl;
     LocalFree(descriptor);
 }
@@ -84,11 +82,15 @@ INSTANTIATE_TEST_SUITE_P(
         Folder{"Everyone's full control only for the files made in it", kOwnedByUser + "D:(A;OIIO;FA;;;WD)", 1},
         Folder{"Everyone's full control only for folders made in it", kOwnedByUser + "D:(A;CIIO;FA;;;WD)", 0},
         Folder{"a denial is no grant", kOwnedByUser + "D:(D;;FA;;;WD)", 0},
-        Folder{"on the way, others may add beside what is in it", kOwnedByUser + "D:(A;OICI;0x1201bf;;;WD)", 0, ON_THE_WAY},
-        Folder{"on the way, another user may delete it", kOwnedByUser + "D:(A;;SD;;;X)", 1, ON_THE_WAY},
-        Folder{"on the way, another user may move what is in it", kOwnedByUser + "D:(A;;0x40;;;X)", 1, ON_THE_WAY},
-        Folder{"on the way, another user has all rights", kOwnedByUser + "D:(A;;GA;;;X)", 1, ON_THE_WAY},
-        Folder{"on the way, a drive root as Windows sets it up", kDriveRoot, 0, ON_THE_WAY}),
+        Folder{"on the way, others may add beside what is in it", kOwnedByUser + "D:(A;OICI;0x1201bf;;;WD)", 0, JUDGED_ON_THE_WAY},
+        Folder{"on the way, another user may delete it", kOwnedByUser + "D:(A;;SD;;;X)", 1, JUDGED_ON_THE_WAY},
+        Folder{"on the way, another user may move what is in it", kOwnedByUser + "D:(A;;0x40;;;X)", 1, JUDGED_ON_THE_WAY},
+        Folder{"on the way, another user has all rights", kOwnedByUser + "D:(A;;GA;;;X)", 1, JUDGED_ON_THE_WAY},
+        Folder{"the system drive's root as Windows sets it up", kDriveRoot, 0, JUDGED_DRIVE_ROOT},
+        Folder{"a data drive's root as Windows formats it", "O:BAD:PAI" + kSystemOnes +
+                   "(A;OICIIO;GA;;;CO)(A;OICI;0x1200a9;;;BU)(A;OICI;0x1301bf;;;AU)", 0, JUDGED_DRIVE_ROOT},
+        Folder{"a drive root where others may delete what is in it", "O:BAD:(A;;0x40;;;AU)", 1,
+               JUDGED_DRIVE_ROOT}),
     [](const testing::TestParamInfo<Folder> &info) { return std::to_string(info.index); });
 
 }  // namespace
