@@ -76,7 +76,8 @@ int SplitLicenceLines(char *text, char **lines, int maxLines)
     return count;
 }
 
-// The wait label is never shown: hiding it again is kept as specified.
+// The wait label is never shown; it is hidden with the buttons all the same,
+// so that nothing of the wait can show while the run blocks the window.
 static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
 
 const char *WizardCaption(int id, int step)

@@ -26,13 +26,13 @@ static const OwnerCaption kCaptions[] = {
     {kDirectoriesCaption, IDC_DIRS_LABEL, FACE_FLAT, ALIGN_LEFT},
     {kTitleCaption, IDC_TITLE_LABEL, FACE_FLAT, ALIGN_CENTRE},
     {kDrivesCaption, IDC_DRIVES_LABEL, FACE_FLAT, ALIGN_LEFT},
-    // Kept as specified: the edition label is never shown.
+    // Never shown: the edition label stays hidden, and keeps its caption.
     {kEditionCaption, IDC_EDITION_LABEL, FACE_FLAT, ALIGN_CENTRE},
     {kInstallerCaption, IDC_INSTALLER_LABEL, FACE_FLAT, ALIGN_CENTRE},
     {NULL, IDC_MSG_TEXT, FACE_FLAT, ALIGN_CENTRE},
     {kLanguageLabelCaption, IDC_LANGUAGE_LABEL, FACE_FLAT, ALIGN_CENTRE},
     {"", IDC_BLANK_LABEL, FACE_FLAT, ALIGN_CENTRE},
-    // Kept as specified: the wait label is never shown.
+    // Never shown: the label keeps its place in the tab order, with a plain face.
     {"", IDC_WAIT_LABEL, FACE_FLAT, ALIGN_LEFT},
 };
 
