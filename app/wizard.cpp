@@ -27,6 +27,18 @@ enum { LICENCE_ITEM_HEIGHT = 23, LICENCE_ITEM_WIDTH = 1024 };
 
 static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
                                 IDC_BROWSE};
+
+// The option check boxes of the first page: the choice each makes (an
+// OPTION_ value, what the installation makes of it is in the shortcut
+// table) and whether it starts checked.
+static const struct {
+    int id;
+    int option;
+    int checked;
+} kOptionBoxes[] = {
+    {IDC_DESKTOP_ICON, OPTION_DESKTOP_ICON, 1},
+    {IDC_AUTOSTART, OPTION_AUTOSTART, 0},
+};
 static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
 
 // What a screen reader hears of each control that the system cannot name.
@@ -211,22 +223,22 @@ static void OnInitDialog(HWND dialog)
     FormatDefaultInstallFolder(folder, sizeof folder, windowsDir);
     SetDlgItemTextA(dialog, IDC_PATH_EDIT, folder);
 
-    CheckDlgButton(dialog, IDC_DESKTOP_ICON, BST_CHECKED);
     SetBackState(dialog, 0);
     FillLanguageList(dialog);
-    // Both boxes are standard buttons: the procedure saved last serves both.
-    SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_DESKTOP_ICON),
-                                                 GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
-    SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_AUTOSTART),
-                                                 GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
+    // The boxes are standard buttons: the procedure saved last serves all.
+    for (const auto &box : kOptionBoxes) {
+        CheckDlgButton(dialog, box.id, box.checked ? BST_CHECKED : BST_UNCHECKED);
+        SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, box.id), GWLP_WNDPROC,
+                                                     (LONG_PTR)CheckBoxProc);
+    }
     MakeControlsAccessible(dialog, kWizardAccessible,
                            sizeof kWizardAccessible / sizeof kWizardAccessible[0]);
 }
 
 static void ReadChoices(HWND dialog, InstallChoices *choices)
 {
-    choices->desktopIcon = IsDlgButtonChecked(dialog, IDC_DESKTOP_ICON) == BST_CHECKED;
-    choices->autoStart = IsDlgButtonChecked(dialog, IDC_AUTOSTART) == BST_CHECKED;
+    for (const auto &box : kOptionBoxes)
+        choices->options[box.option] = IsDlgButtonChecked(dialog, box.id) == BST_CHECKED;
     HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
     LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
     choices->uiLanguage = (int)SendMessageA(list, CB_GETITEMDATA, (WPARAM)selected, 0);
@@ -241,7 +253,7 @@ static void OnInstall(HWND dialog)
     int folder = EnterInstallFolder(MainDialog);
     if (folder >= INSTALL_FOLDER_NOT_READY)
         return;
-    InstallChoices choices;
+    InstallChoices choices = {};
     ReadChoices(dialog, &choices);
     for (int id : kHiddenWhileInstalling) {
         HWND control = GetDlgItem(dialog, id);

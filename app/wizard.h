@@ -7,7 +7,7 @@
 #include <stddef.h>
 #include <windows.h>
 
-enum { LICENCE_MAX_LINES = 500 };
+#include "resources/resource_ids.h"  // LICENCE_MAX_LINES
 
 // Values of WizardStep. Steps 3 to 98 are reached only by Back from
 // STEP_ACCEPTED and show the path page.

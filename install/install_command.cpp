@@ -128,8 +128,8 @@ int EnterInstallFolder(HWND owner)
 int InstallCommand(const InstallChoices &choices, int folder, HWND owner)
 {
     InstallOwner = owner;
-    DesktopIconOption = choices.desktopIcon;
-    AutoStartOption = choices.autoStart;
+    for (int option = 0; option < OPTION_COUNT; ++option)
+        InstallOptions[option] = choices.options[option];
     UiLanguage = choices.uiLanguage;
     time_t start = time(NULL);
     ShowBusy(owner);

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "install/payload_table.h"
+
 enum { MINIMUM_RUN_SECONDS = 5 };
 
 // Whether a typed folder is used as it is: "X:\..." or "X:/...", a drive
@@ -15,9 +17,8 @@ int IsAbsoluteInstallPath(const char *path);
 
 // The user's choices besides the folder, read once the folder is entered.
 struct InstallChoices {
-    int desktopIcon;
-    int autoStart;
-    int uiLanguage;  // a LANGUAGE_ value
+    int options[OPTION_COUNT];  // by OPTION_ value, 1 when chosen
+    int uiLanguage;             // a LANGUAGE_ value
 };
 
 // What became of the typed folder: entered as it was, made for this run,

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "install/payload_table.h"
+
 // The install folder, without a trailing backslash (folder chooser,
 // Agree/Install command).
 extern char InstallDir[MAX_PATH];
@@ -15,10 +17,9 @@ extern char InstallDir[MAX_PATH];
 // (Agree/Install command).
 extern int UiLanguage;
 
-// 1 when the user asked for a desktop icon, and for starting with Windows
-// (Agree/Install command).
-extern int DesktopIconOption;
-extern int AutoStartOption;
+// The options the user chose, by OPTION_ value: 1 when asked for, such as
+// a desktop icon or starting with Windows (Agree/Install command).
+extern int InstallOptions[OPTION_COUNT];
 
 // Owner of the run's message dialogs, holding its IDC_PROGRESS bar
 // (Agree/Install command).
