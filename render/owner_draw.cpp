@@ -51,8 +51,7 @@ enum {
     MESSAGE_TEXT_MAX = MESSAGE_TEXT_SIZE - 1,
     // One byte past the longest text, to see whether its last character is
     // whole, and the NUL.
-    CAPTION_BUFFER = MESSAGE_TEXT_MAX + 2,
-    LICENCE_LINE_BUFFER = 260
+    CAPTION_BUFFER = MESSAGE_TEXT_MAX + 2
 };
 
 OwnerCaption FindOwnerCaption(int id)
