@@ -11,9 +11,10 @@
 
 enum { MINIMUM_RUN_SECONDS = 5 };
 
-// Whether a typed folder is used as it is: "X:\..." or "X:/...", a drive
-// root "X:" as the folder chooser gives it, or a network path. Pure.
-int IsAbsoluteInstallPath(const char *path);
+// The typed folder as one full name, into out[size]: a drive alone ("C:")
+// is its root, and no name but a root's ends in a backslash. 1, or 0 when
+// there is none or it does not fit (never truncated).
+int ResolveInstallFolder(const char *typed, char *out, size_t size);
 
 // The user's choices besides the folder, read once the folder is entered.
 struct InstallChoices {
@@ -31,7 +32,7 @@ enum {
     INSTALL_FOLDER_DECLINED
 };
 
-// Enters or creates InstallDir as typed, asking about or reporting a folder
+// Enters or creates InstallDir, made a full name, asking about or reporting a folder
 // it cannot use, with `owner` as the owner of its messages. An
 // INSTALL_FOLDER_ value.
 int EnterInstallFolder(HWND owner);
