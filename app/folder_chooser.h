@@ -6,8 +6,9 @@
 
 #include <windows.h>
 
-// Runs the chooser over the wizard; on OK puts InstallDir into the path edit.
-void ChooseInstallFolder(HWND mainDialog);
+// Runs the chooser over the wizard; on OK, 1 with the folder chosen in
+// folder[MAX_PATH], else 0.
+int ChooseInstallFolder(HWND mainDialog, char *folder);
 
 UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -244,14 +244,24 @@ static void ReadChoices(HWND dialog, InstallChoices *choices)
     choices->uiLanguage = (int)SendMessageA(list, CB_GETITEMDATA, (WPARAM)selected, 0);
 }
 
+// Browse: the folder chosen goes into the path edit, where Agree/Install
+// reads it as if typed.
+static void OnBrowse(HWND dialog)
+{
+    char folder[MAX_PATH];
+    if (ChooseInstallFolder(dialog, folder))
+        SetDlgItemTextA(dialog, IDC_PATH_EDIT, folder);
+}
+
 // Agree/Install: the choices are read once the folder is entered, and the
 // wizard ends after the run, unless the folder cannot be used: then it
 // stays where it is, every button shown.
 static void OnInstall(HWND dialog)
 {
-    GetDlgItemTextA(dialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
-    int folder = EnterInstallFolder(MainDialog);
-    if (folder >= INSTALL_FOLDER_NOT_READY)
+    char typed[MAX_PATH];
+    GetDlgItemTextA(dialog, IDC_PATH_EDIT, typed, sizeof typed);
+    int folder = EnterInstallFolder(typed, MainDialog);
+    if (folder != INSTALL_FOLDER_ENTERED && folder != INSTALL_FOLDER_CREATED)
         return;
     InstallChoices choices = {};
     ReadChoices(dialog, &choices);
@@ -305,7 +315,7 @@ static void OnCommand(HWND dialog, int id, int code)
         WizardStep = STEP_FINISHED;
         break;
     case IDC_BROWSE:
-        ChooseInstallFolder(dialog);
+        OnBrowse(dialog);
         break;
     case IDC_DESKTOP_ICON:
     case IDC_AUTOSTART:

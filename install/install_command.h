@@ -22,9 +22,8 @@ struct InstallChoices {
     int uiLanguage;             // a LANGUAGE_ value
 };
 
-// What became of the typed folder: entered as it was, made for this run,
-// refused and reported, or declined by the user (the last two, from
-// INSTALL_FOLDER_NOT_READY up, are not ready for a run).
+// What became of the typed folder: entered as it was, made for this run
+// (the two a run may follow), refused and reported, or declined by the user.
 enum {
     INSTALL_FOLDER_ENTERED,
     INSTALL_FOLDER_CREATED,
@@ -32,10 +31,10 @@ enum {
     INSTALL_FOLDER_DECLINED
 };
 
-// Enters or creates InstallDir, made a full name, asking about or reporting a folder
-// it cannot use, with `owner` as the owner of its messages. An
-// INSTALL_FOLDER_ value.
-int EnterInstallFolder(HWND owner);
+// Makes the `typed` folder a full name in InstallDir, then enters or creates
+// it, asking about or reporting a folder it cannot use, with `owner` as the
+// owner of its messages. An INSTALL_FOLDER_ value.
+int EnterInstallFolder(const char *typed, HWND owner);
 
 // Installs into the entered folder (`folder`, an INSTALL_FOLDER_ value) with
 // `choices`, showing progress on owner's bar and the outcome in messages

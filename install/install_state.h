@@ -1,7 +1,7 @@
 // The installation's own state: the folder and the user's choices that the
 // run reads, and the window its messages and progress belong to. Written by
-// the folder chooser and the Agree/Install command; nothing here is the
-// wizard's.
+// the Agree/Install command alone, from the values the wizard hands it;
+// nothing here is the wizard's.
 #ifndef MORIVANE_INSTALL_STATE_H
 #define MORIVANE_INSTALL_STATE_H
 
@@ -9,8 +9,9 @@
 
 #include "install/payload_table.h"
 
-// The install folder, without a trailing backslash (folder chooser,
-// Agree/Install command).
+// The install folder, as a full name without a trailing backslash but on a
+// drive root; the one folder the checks, the entering and the writes use
+// (Agree/Install command).
 extern char InstallDir[MAX_PATH];
 
 // The product's interface language chosen in the wizard, a LANGUAGE_ value

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/languages.h"
+#include "base/globals.h"
 #include "install/file_commit.h"
 #include "install/payload_table.h"
 #include "installer_driver.h"
