@@ -89,12 +89,16 @@ static UINT_PTR OnChooserOk(HWND chooser)
     return 1;
 }
 
-// The chooser's own drawn controls; the system names its standard ones.
-static const AccessibleControl kChooserAccessible[] = {
-    {IDC_DIRS_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DIRS_LABEL},
-    {IDC_DRIVES_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DRIVES_LABEL},
-    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
+// The chooser's own drawn controls; the system draws and names its standard
+// ones.
+const DialogControl kChooserControls[] = {
+    {IDC_DIRS_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DIRS_LABEL, FACE_FLAT, ALIGN_LEFT, 0, 0,
+     kDirectoriesCaption},
+    {IDC_DRIVES_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DRIVES_LABEL, FACE_FLAT, ALIGN_LEFT, 0, 0,
+     kDrivesCaption},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL, FACE_3D, ALIGN_CENTRE, 0, 0, kCancelCaption},
 };
+const int kChooserControlCount = sizeof kChooserControls / sizeof kChooserControls[0];
 
 UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -103,8 +107,7 @@ UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, L
         SetPropA(chooser, kChosenFolder, (HANDLE)((OPENFILENAMEA *)lParam)->lCustData);
         HWND cancel = GetDlgItem(chooser, IDCANCEL);
         SetWindowLongA(cancel, GWL_STYLE, GetWindowLongA(cancel, GWL_STYLE) | BS_OWNERDRAW);
-        MakeControlsAccessible(chooser, kChooserAccessible,
-                               sizeof kChooserAccessible / sizeof kChooserAccessible[0]);
+        DescribeDialog(chooser, kChooserControls, kChooserControlCount);
         SetFocus(GetDlgItem(chooser, lst2));  // the directory list
         return 1;
     }
@@ -113,8 +116,7 @@ UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, L
         return 0;
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT *item = (const DRAWITEMSTRUCT *)lParam;
-        if (item->CtlID != IDC_DIRS_LABEL && item->CtlID != IDC_DRIVES_LABEL &&
-            item->CtlID != IDCANCEL)
+        if (DescribedControl(item->hwndItem) == NULL)
             return 0;
         DrawOwnerButton(item);
         return 1;
