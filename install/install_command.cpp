@@ -49,12 +49,10 @@ static int UserTakesOpenFolder(const char *folder)
 // move one, the user is asked before anything is made. The folder is made
 // before it is looked at, so that one another account makes meanwhile is
 // never entered uninspected; one that exists already is judged as it is.
-static int EnterTypedFolder(void)
+static int EnterTypedFolder(const char *typed)
 {
-    char full[MAX_PATH];
-    if (!ResolveInstallFolder(InstallDir, full, sizeof full))
+    if (!ResolveInstallFolder(typed, InstallDir, sizeof InstallDir))
         return INSTALL_FOLDER_NOT_READY;
-    memcpy(InstallDir, full, sizeof full);
     for (int exists = 0, asked = 0;; exists = 1) {
         int verdict = InspectInstallPath(InstallDir, exists);
         if (verdict == FOLDER_OPEN_TO_OTHERS && !asked) {
@@ -128,10 +126,10 @@ static void OfferSpeechRuntime(void)
     }
 }
 
-int EnterInstallFolder(HWND owner)
+int EnterInstallFolder(const char *typed, HWND owner)
 {
     InstallOwner = owner;
-    int entered = EnterTypedFolder();
+    int entered = EnterTypedFolder(typed);
     if (entered == INSTALL_FOLDER_NOT_READY) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
@@ -143,8 +141,8 @@ int EnterInstallFolder(HWND owner)
 int InstallCommand(const InstallChoices &choices, int folder, HWND owner)
 {
     InstallOwner = owner;
-    DesktopIconOption = choices.desktopIcon;
-    AutoStartOption = choices.autoStart;
+    for (int option = 0; option < OPTION_COUNT; ++option)
+        InstallOptions[option] = choices.options[option];
     UiLanguage = choices.uiLanguage;
     time_t start = time(NULL);
     ShowBusy(owner);

@@ -92,8 +92,8 @@ protected:
         ASSERT_FALSE(folder.empty());
         strcpy(InstallDir, folder.c_str());
         DisplayLanguage = 0;
-        DesktopIconOption = 0;
-        AutoStartOption = 0;
+        for (int &option : InstallOptions)
+            option = 0;
         UiLanguage = 1;
     }
     void TearDown() override
