@@ -40,7 +40,9 @@ def main(argv):
     shift = -start % PAGE
     if shift == 0:
         return 0
-    if struct.unpack_from("<I", data, pe + 24 + (128 if data[pe + 24] == 0x0B else 144))[0]:
+    magic = struct.unpack_from("<H", data, pe + 24)[0]
+    certificates = pe + 24 + (128 if magic == 0x10B else 144)  # the fifth data directory
+    if struct.unpack_from("<I", data, certificates)[0]:
         sys.exit("%s: signed already; align before signing" % path)
     for name, at, raw_size, raw_pointer in rows:
         if raw_size and raw_pointer >= start:
