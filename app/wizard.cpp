@@ -33,7 +33,7 @@ static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
 static const AccessibleControl kWizardAccessible[] = {
     {IDC_PATH_EDIT, ROLE_SYSTEM_TEXT, IDC_PATH_LABEL},
     {IDC_ENGLISH, ROLE_SYSTEM_CHECKBUTTON, NAME_SYSTEM_TEXT},
-    {IDC_LICENCE_ZH, ROLE_SYSTEM_LIST, NAME_NONE},
+    {IDC_LICENCE_ZH, ROLE_SYSTEM_LIST, IDC_LICENCE_ZH},
     {IDC_BROWSE, ROLE_SYSTEM_PUSHBUTTON, IDC_BROWSE},
     {IDC_DESKTOP_ICON, ROLE_SYSTEM_CHECKBUTTON, IDC_DESKTOP_ICON},
     {IDC_AUTOSTART, ROLE_SYSTEM_CHECKBUTTON, IDC_AUTOSTART},
@@ -81,6 +81,8 @@ static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_W
 
 const char *WizardCaption(int id, int step)
 {
+    if (id == IDC_LICENCE_ZH)
+        return kLicenceListName;
     return id == IDC_NEXT && step == STEP_LICENCE ? kAgreeCaption : NULL;
 }
 

@@ -32,7 +32,8 @@ extern int LicenceLoaded;
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The caption the wizard gives control `id` at `step` in place of the
-// caption table's, or null: Next reads Agree/Install on the licence page.
+// caption table's, or null: Next reads Agree/Install on the licence page. The
+// Chinese licence list, which draws only its lines, is named as its licence.
 const char *WizardCaption(int id, int step);
 
 // Shows the controls of `step`, loads the licence texts on first need, sets

@@ -70,17 +70,18 @@ static void CreateShortcuts(void)
 
 // A run that fails puts back every file it replaced and removes those it
 // added before the user is told: the earlier installation still works, as
-// the failure message's advice to try again assumes.
+// the failure message's advice to try again assumes. A run starts only from
+// a folder that holds nothing a killed run left unresolved, since it could
+// otherwise overwrite the one copy of an earlier file.
 int RunInstall(void)
 {
-    BeginInstallRecord(InstallDir);
+    int repaired = BeginInstallRecord(InstallDir);
     ShowWindow(GetDlgItem(InstallOwner, IDC_PROGRESS), SW_SHOW);
     SetProgress(PROGRESS_STARTED);
-    if (!WritePayload() || !WriteUiLanguage()) {
+    if (!repaired || !WritePayload() || !WriteUiLanguage() || !FinishInstallRecord()) {
         RollBackInstallRecord();
         return 0;
     }
-    FinishInstallRecord();
     CreateShortcuts();
     SetProgress(PROGRESS_SHORTCUTS_MADE);
     SetProgress(PROGRESS_DONE);

@@ -9,6 +9,8 @@
 // Sized by its rows: the declaration's size must agree, so a row left out
 // cannot hide as a zero entry.
 const PayloadEntry PayloadTable[] = {PAYLOAD_ROWS_DATA};
+static_assert((int)PAYLOAD_LONGEST_NAME + sizeof "C:\\" <= MAX_PATH,
+              "every installed name fits a path, at least under a drive root");
 
 const PayloadEntry *FindPayloadRow(WORD id)
 {

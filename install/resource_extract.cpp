@@ -60,11 +60,11 @@ int ExtractResourceToFile(WORD id, const char *name, unsigned long capacity, int
     char target[MAX_PATH], staged[MAX_PATH];
     HANDLE file;
     if (!JoinInstallPath(target, sizeof target, InstallDir, name) ||
-        !CreateStagedFile(target, staged, sizeof staged, &file))
+        !CreateStagedFile(id, staged, sizeof staged, &file))
         return 0;
     if (InflateIntoFile(id, capacity, file, 1) &&
-        CommitStagedFile(staged, target, readOnly, hidden))
+        CommitStagedFile(id, staged, target, readOnly, hidden))
         return 1;
-    DeleteFileA(staged);
+    DiscardStagedFile(staged);
     return 0;
 }

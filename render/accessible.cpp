@@ -77,22 +77,32 @@ static BSTR AllocName(const WCHAR *text)
     return alloc != NULL ? alloc(text) : NULL;
 }
 
-// The name of `window` (child 0) or of its list line `child`: what is drawn.
+// The window text of `window`: at most `chars` - 1 characters (up to NAME_CHARS).
+static BSTR WindowTextOf(HWND window, int chars)
+{
+    WCHAR text[NAME_CHARS];
+    GetWindowTextW(window, text, chars);
+    return AllocName(text);
+}
+
+// The name of `window` (child 0) or of its list line `child` (one that
+// ChildOf let through): what is drawn. Null rather than a name made of bytes
+// nothing wrote.
 static BSTR NameOf(HWND window, const AccessibleControl *row, long child)
 {
     char text[NAME_CHARS];
     WCHAR wide[NAME_CHARS];
     const char *caption = text;
+    text[0] = 0;  // an empty name where a call below writes nothing
     if (child > 0) {
         // LB_ERR, past the last line, is as unusable as a line too long.
         if ((unsigned long)SendMessageA(window, LB_GETTEXTLEN, child - 1, 0) >= LINE_BUFFER)
             return NULL;
         SendMessageA(window, LB_GETTEXT, child - 1, (LPARAM)text);
-    } else if (child < 0 || row->nameFrom == NAME_NONE) {
+    } else if (row->nameFrom == NAME_NONE) {
         return NULL;
     } else if (row->nameFrom == NAME_SYSTEM_TEXT) {
-        GetWindowTextW(window, wide, NAME_CHARS);
-        return AllocName(wide);
+        return WindowTextOf(window, NAME_CHARS);
     } else {
         // The caption drawn now: the dialog may choose it by its page.
         caption = (const char *)SendMessageA(GetParent(window), WM_OWNER_CAPTION,
@@ -125,12 +135,6 @@ static long StateOf(HWND window, int role)
     return state | STATE_SYSTEM_FOCUSABLE;
 }
 
-// The child a VARIANT names: 0 the control, 1 up its list lines.
-static long ChildOf(const VARIANT &child)
-{
-    return child.vt == VT_I4 ? child.lVal : -1;
-}
-
 static HRESULT PutI4(VARIANT *out, long value)
 {
     out->vt = VT_I4;
@@ -146,6 +150,34 @@ struct ControlAccessible : IAccessible {
     LONG refs;
     HWND window;
     const AccessibleControl *row;
+
+    // The child a VARIANT names: 0 the control, 1 up to its line count for a
+    // list; -1 (E_INVALIDARG) for any other number, any child of another
+    // control, and a VARIANT that is not VT_I4.
+    long ChildOf(const VARIANT &child)
+    {
+        long n = child.vt == VT_I4 ? child.lVal : -1;
+        if (n > 0 && (row->role != ROLE_SYSTEM_LIST || n > (long)SendMessageA(window, LB_GETCOUNT, 0, 0)))
+            return -1;
+        return n;
+    }
+    // S_FALSE (nothing to give) for a child held, E_INVALIDARG for another.
+    HRESULT Nothing(const VARIANT &child) { return ChildOf(child) < 0 ? E_INVALIDARG : S_FALSE; }
+    HRESULT NoText(const VARIANT &child, BSTR *text)
+    {
+        *text = NULL;
+        return Nothing(child);
+    }
+    // `self` for the control, `line` for a list line.
+    HRESULT PutOf(const VARIANT &child, VARIANT *out, long self, long line)
+    {
+        long n = ChildOf(child);
+        if (n < 0) {
+            out->vt = VT_EMPTY;
+            return E_INVALIDARG;
+        }
+        return PutI4(out, n != 0 ? line : self);
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **out) override
     {
@@ -194,54 +226,55 @@ struct ControlAccessible : IAccessible {
         *count = row->role == ROLE_SYSTEM_LIST ? (long)SendMessageA(window, LB_GETCOUNT, 0, 0) : 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch **out) override
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **out) override
     {
         *out = NULL;
-        return S_FALSE;  // list lines are simple elements
+        return Nothing(child);  // list lines are simple elements
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override
     {
-        *name = NameOf(window, row, ChildOf(child));
+        long n = ChildOf(child);
+        *name = NULL;
+        if (n < 0)
+            return E_INVALIDARG;
+        *name = NameOf(window, row, n);
         return *name != NULL ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override
     {
         // The edit's path and the list box's choice are their window texts.
-        WCHAR text[MAX_PATH];
+        long n = ChildOf(child);
         *value = NULL;
-        if (ChildOf(child) != 0 || (row->role != ROLE_SYSTEM_TEXT && row->role != ROLE_SYSTEM_COMBOBOX))
+        if (n < 0)
+            return E_INVALIDARG;
+        if (n != 0 || (row->role != ROLE_SYSTEM_TEXT && row->role != ROLE_SYSTEM_COMBOBOX))
             return S_FALSE;
-        GetWindowTextW(window, text, MAX_PATH);
-        *value = AllocName(text);
+        *value = WindowTextOf(window, MAX_PATH);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR *text) override
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *text) override
     {
-        *text = NULL;
-        return S_FALSE;
+        return NoText(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override
     {
-        return PutI4(role, ChildOf(child) != 0 ? ROLE_SYSTEM_LISTITEM : row->role);
+        return PutOf(child, role, row->role, ROLE_SYSTEM_LISTITEM);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override
     {
-        return PutI4(state, ChildOf(child) != 0 ? STATE_SYSTEM_READONLY : StateOf(window, row->role));
+        return PutOf(child, state, StateOf(window, row->role), STATE_SYSTEM_READONLY);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR *help) override
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *help) override
     {
-        *help = NULL;
-        return S_FALSE;
+        return NoText(child, help);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT, long *) override
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT child, long *) override
     {
-        *file = NULL;
-        return S_FALSE;
+        return NoText(child, file);
     }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR *keys) override
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR *keys) override
     {
-        *keys = NULL;
-        return S_FALSE;
+        return NoText(child, keys);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *child) override
     {
@@ -255,10 +288,9 @@ struct ControlAccessible : IAccessible {
         children->vt = VT_EMPTY;
         return S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR *action) override
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR *action) override
     {
-        *action = NULL;
-        return S_FALSE;
+        return NoText(child, action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE accLocation(long *x, long *y, long *width, long *height, VARIANT child) override
@@ -283,7 +315,10 @@ struct ControlAccessible : IAccessible {
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
-        if (ChildOf(child) != 0 || (row->role != ROLE_SYSTEM_PUSHBUTTON && row->role != ROLE_SYSTEM_CHECKBUTTON))
+        long n = ChildOf(child);
+        if (n < 0)
+            return E_INVALIDARG;
+        if (n != 0 || (row->role != ROLE_SYSTEM_PUSHBUTTON && row->role != ROLE_SYSTEM_CHECKBUTTON))
             return DISP_E_MEMBERNOTFOUND;
         PostMessageA(window, BM_CLICK, 0, 0);
         return S_OK;

@@ -2,9 +2,10 @@
 // install folder, it copies itself into a private folder of its own under
 // the temporary folder and runs from there, so that it can remove its own
 // file too. After a bilingual confirmation naming the folder it removes
-// exactly what the installer made: the payload table's files, the shortcuts by
-// the names the installer uses for this system's language, the empty group
-// folder and the install folder when left empty.
+// exactly what the installer made: the payload table's files and the
+// installer's working files beside them, the shortcuts by the names the
+// installer uses for this system's language, the empty group folder and the
+// install folder when left empty.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -18,6 +19,7 @@
 #include "base/join_path.h"
 #include "base/system_dll.h"
 #include "install/file_attributes.h"
+#include "install/file_commit.h"
 #include "install/folders.h"
 #include "install/payload_table.h"
 #include "install/shortcuts.h"
@@ -103,6 +105,7 @@ static int RemoveProduct(const char *folder)
     if (ConfirmRemoval(folder)) {
         for (const PayloadEntry &row : PayloadTable)
             RemoveInstalledFile(folder, row.fileName);
+        RemoveWorkingFiles(folder);
         RemoveShortcuts();
         RemoveDirectoryA(folder);  // only when empty: the user's own files stay
         if (NotRemoved[0] == '\0') {

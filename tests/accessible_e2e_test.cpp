@@ -46,6 +46,23 @@ Heard Hear(HWND control, long child = CHILDID_SELF)
     return heard;
 }
 
+// What get_accName answers for a child given as a VARIANT of `type`.
+HRESULT NameAnswer(HWND control, VARTYPE type, long child)
+{
+    IAccessible *object = NULL;
+    if (AccessibleObjectFromWindow(control, (DWORD)OBJID_CLIENT, kIidAccessible,
+                                   (void **)&object) != S_OK)
+        return E_FAIL;
+    VARIANT which;
+    which.vt = type;
+    which.lVal = child;
+    BSTR name = NULL;
+    HRESULT answer = object->get_accName(which, &name);
+    SysFreeString(name);
+    object->Release();
+    return answer;
+}
+
 // The UTF-16 the text table gives for one of its texts; empty for null.
 std::wstring Spoken(const char *text)
 {
@@ -94,7 +111,7 @@ const Expected kLanguagePage[] = {
     {IDC_NEXT, kNextCaption, ROLE_SYSTEM_PUSHBUTTON},
 };
 const Expected kLicencePage[] = {
-    {IDC_LICENCE_ZH, NULL, ROLE_SYSTEM_LIST},
+    {IDC_LICENCE_ZH, kLicenceListName, ROLE_SYSTEM_LIST},
     {IDC_BACK, kBackCaption, ROLE_SYSTEM_PUSHBUTTON},
     {IDC_NEXT, kAgreeCaption, ROLE_SYSTEM_PUSHBUTTON},
 };
@@ -132,6 +149,9 @@ TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
     HWND wizard = run.WaitForWizard();
     ASSERT_NE(nullptr, wizard);
     EXPECT_ROWS(wizard, kPathPage, "path page");
+    // A button holds no child 1, and a child is a VT_I4.
+    EXPECT_EQ(E_INVALIDARG, NameAnswer(Control(wizard, IDC_BROWSE), VT_I4, 1));
+    EXPECT_EQ(E_INVALIDARG, NameAnswer(Control(wizard, IDC_BROWSE), VT_I2, CHILDID_SELF));
 
     HWND desktop = Control(wizard, IDC_DESKTOP_ICON);
     EXPECT_EQ(STATE_SYSTEM_CHECKED, Hear(desktop).state & STATE_SYSTEM_CHECKED);
@@ -159,6 +179,8 @@ TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
     Heard line = Hear(licence, 1);
     EXPECT_TRUE(!line.name.empty() && line.name == FirstLicenceLine()) << "first licence line";
     EXPECT_EQ(ROLE_SYSTEM_LISTITEM, line.role);
+    long lines = (long)SendMessageA(licence, LB_GETCOUNT, 0, 0);
+    EXPECT_EQ(E_INVALIDARG, NameAnswer(licence, VT_I4, lines + 1)) << "past the last line";
 
     // A folder that cannot be made brings the message dialog.
     Click(wizard, IDC_BACK);

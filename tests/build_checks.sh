@@ -13,9 +13,10 @@
 #   build_checks.sh layers SOURCE         a render file that includes an app
 #                                         header stops the build, naming it
 #   build_checks.sh imports SOURCE BUILD  a program importing comctl32, and
-#                                         one delay-loading uxtheme, neither a
-#                                         known DLL, stop the build in BUILD,
-#                                         naming program and DLL
+#                                         stripped ones delay-loading uxtheme
+#                                         and winspool.drv, none a known DLL,
+#                                         stop the build in BUILD, naming
+#                                         program and DLL
 set -eu
 check=$1
 source_dir=$2
@@ -32,9 +33,10 @@ case $check in
 imports)
     build_dir=$3
     status=0
-    for probe in dll_probe_checked:imports:comctl32 delay_probe_checked:delay-loads:uxtheme; do
+    for probe in dll_probe_checked:imports:comctl32.dll delay_probe_checked:delay-loads:uxtheme.dll \
+        winspool_delay_probe_checked:delay-loads:winspool.drv; do
         target=${probe%%:*}
-        expected="error: $target.exe $(echo "$probe" | cut -d: -f2) $(echo "$probe" | cut -d: -f3).dll, which is not one of Windows' known DLLs"
+        expected="error: $target.exe $(echo "$probe" | cut -d: -f2) $(echo "$probe" | cut -d: -f3), which is not one of Windows' known DLLs"
         if cmake --build "$build_dir" --target "$target" >"$scratch/log" 2>&1; then
             echo "FAIL: $target was built"
             status=1

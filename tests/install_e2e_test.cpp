@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/languages.h"
+#include "install/file_commit.h"
 #include "install/payload_table.h"
 #include "installer_driver.h"
 #include "resources/resource_ids.h"
@@ -366,6 +367,20 @@ TEST_F(Installation, RelativeFolderIsMadeAbsolute)
     EXPECT_EQ(target + "\\Morivane.exe", LinkTarget(GroupLink(names.product)));
 }
 
+// The longest folder that still holds every installed name within MAX_PATH
+// installs: the run's working names add nothing to its paths.
+TEST_F(Installation, LongestFolderThatHoldsEveryName)
+{
+    target = scratch + "\\";
+    target.append(MAX_PATH - 2 - PAYLOAD_LONGEST_NAME - target.size(), 'L');
+    StartInstallation(target, false, false, 0);
+    EXPECT_EQ(kSuccess, Answer(IDOK));
+    EXPECT_EQ(kOffer, Answer(IDCANCEL));
+    EXPECT_EQ(0, run.WaitForExit());
+    ExpectAllFiles();
+    EXPECT_EQ(PAYLOAD_ROWS, CountFolderEntries(target)) << "no working file is left";
+}
+
 // Shortcuts that cannot be made are reported, and the installation still
 // counts as done.
 TEST_F(Installation, ShortcutFailureStillSucceeds)
@@ -540,6 +555,12 @@ TEST_F(Product, UninstallerRemovesTheFolderWhenEmptyAndNothingWhenDeclined)
     EXPECT_EQ(PAYLOAD_ROWS, FilesLeft()) << "declining removes nothing";
     EXPECT_TRUE(Exists(GroupLink(names.product)));
 
+    // An earlier program that was running when an upgrade replaced it is left
+    // under its discarded working name; the uninstaller takes it too.
+    char discarded[MAX_PATH];
+    ASSERT_TRUE(WorkingFileName(discarded, sizeof discarded, target.c_str(),
+                                IDR_PRODUCT_EXE, WORK_DISCARDED));
+    ASSERT_TRUE(WriteWholeFile(discarded, "earlier program"));
     EXPECT_EQ("Morivane has been removed.", Uninstall(IDYES));
     EXPECT_TRUE(WaitUntil([&] { return !Exists(target); }, 10000)) << "the empty folder goes";
 }

@@ -188,7 +188,10 @@ TEST_F(RunInstallTest, AFailedRunLeavesTheEarlierInstallationAsItWas)
         CreateDirectoryA(folder.c_str(), NULL);
         strcpy(InstallDir, folder.c_str());
         PlantEarlierInstallation(folder);
-        std::string staged = folder + "\\MorivaneUI.ini" STAGED_SUFFIX, filler;
+        char stagedName[MAX_PATH];
+        ASSERT_TRUE(WorkingFileName(stagedName, sizeof stagedName, InstallDir, IDR_SETTINGS_INI,
+                                    WORK_NEW));
+        std::string staged = stagedName, filler;
         HookPosition = c.fullAt + c.settingsBlockedAt;
         HookAction = [&] {
             if (c.fullAt)
@@ -228,13 +231,15 @@ TEST_F(RunInstallTest, TheNextRunUndoesWhatAKilledRunLeft)
         folder = MakeScratchFolder("killed");
         strcpy(InstallDir, folder.c_str());
         PlantEarlierInstallation(folder);
+        char working[MAX_PATH];
         for (int i = 0; i < 2; ++i) {
             std::string path = folder + "\\" + PayloadTable[i].fileName;
-            ASSERT_TRUE(MoveFileA(path.c_str(), (path + KEPT_SUFFIX).c_str()));
+            WorkingFileName(working, sizeof working, InstallDir, PayloadTable[i].id, WORK_KEPT);
+            ASSERT_TRUE(MoveFileA(path.c_str(), working));
         }
         ASSERT_TRUE(WriteWholeFile(folder + "\\" + PayloadTable[0].fileName, "new"));
-        std::string halfWritten = folder + "\\" + PayloadTable[2].fileName + STAGED_SUFFIX;
-        ASSERT_TRUE(WriteWholeFile(halfWritten, "ne"));
+        WorkingFileName(working, sizeof working, InstallDir, PayloadTable[2].id, WORK_NEW);
+        ASSERT_TRUE(WriteWholeFile(working, "ne"));
         std::string locked = folder + "\\" + PayloadTable[4].fileName;
         HANDLE hold = INVALID_HANDLE_VALUE;
         if (fails)

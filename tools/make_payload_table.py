@@ -5,15 +5,18 @@ Reads resources/text_resources.tsv (its installed rows, in order) and the ids
 header, and writes the C rows that install/payload_table.cpp compiles: each
 row's resource id, installed name, attributes and progress position, and the
 row count. It stops the build, one line per problem, on a duplicate id, a
-duplicate installed name, a progress position that does not rise, or a
-carried payload file that is missing from both the vendor's folder and the
-sample payload.
+duplicate installed name, an installed name that looks like a working file,
+a progress position that does not rise, or a carried payload file that is
+missing from both the vendor's folder and the sample payload.
 
 Usage: make_payload_table.py TABLE IDS PAYLOAD_DIR OUT_HEADER [VENDOR_DIR]
 """
 import os
 import re
 import sys
+
+# Working files beside the installed ones start so (install/file_commit.h).
+WORKING_PREFIX = "~mv"
 
 ATTRIBUTES = {"-": "0", "RO": "PAYLOAD_READ_ONLY", "H": "PAYLOAD_HIDDEN",
               "RO+H": "PAYLOAD_READ_ONLY | PAYLOAD_HIDDEN"}
@@ -68,6 +71,9 @@ def problems_in(rows, id_names, folders):
         if row["installed"].lower() in seen_names:
             problems.append("%s: installed name %s is listed twice" % (where, row["installed"]))
         seen_names.add(row["installed"].lower())
+        if row["installed"].lower().startswith(WORKING_PREFIX):
+            problems.append("%s: installed name %s looks like a working name (%s...)"
+                            % (where, row["installed"], WORKING_PREFIX))
         if row["attributes"] not in ATTRIBUTES:
             problems.append("%s: attributes %s are none of %s"
                             % (where, row["attributes"], ", ".join(ATTRIBUTES)))
@@ -91,6 +97,9 @@ def header_text(rows):
              "/* The rows' first and last progress positions. */",
              "enum { PAYLOAD_FIRST_PROGRESS = %s, PAYLOAD_LAST_PROGRESS = %s };"
              % (positions[0], positions[-1]),
+             "/* The longest installed name, which no working name may exceed. */",
+             "enum { PAYLOAD_LONGEST_NAME = %d };"
+             % max([len(row["installed"]) for row in installed] or [0]),
              "#define PAYLOAD_ROWS_DATA \\"]
     for row in installed:
         position = "0" if row["progress"] == "-" else row["progress"]
