@@ -73,6 +73,8 @@ FAULT(BOOL, WriteFile, (HANDLE h, LPCVOID b, DWORD n, LPDWORD w, LPOVERLAPPED o)
       (h, b, n, w, o), HandlePath(h), ERROR_DISK_FULL, (*w = 0, FALSE))
 FAULT(BOOL, ReadFile, (HANDLE h, LPVOID b, DWORD n, LPDWORD r, LPOVERLAPPED o),
       (h, b, n, r, o), HandlePath(h), ERROR_READ_FAULT, (*r = 0, FALSE))
+FAULT(DWORD, GetFileSize, (HANDLE h, LPDWORD high), (h, high), HandlePath(h), ERROR_ACCESS_DENIED,
+      INVALID_FILE_SIZE)
 FAULT(BOOL, FlushFileBuffers, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL, FALSE)
 FAULT(BOOL, SetEndOfFile, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL, FALSE)
 FAULT(BOOL, CloseHandle, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL,
@@ -112,7 +114,7 @@ struct Hook {
     void *hook, **real;
 };
 #define HOOK(name) {#name, (void *)Hook##name, (void **)&Real##name}
-const Hook kHooks[] = {HOOK(CreateFileA), HOOK(WriteFile), HOOK(ReadFile),
+const Hook kHooks[] = {HOOK(CreateFileA), HOOK(WriteFile), HOOK(ReadFile), HOOK(GetFileSize),
                        HOOK(FlushFileBuffers), HOOK(SetEndOfFile), HOOK(CloseHandle),
                        HOOK(MoveFileExA), HOOK(MoveFileA), HOOK(DeleteFileA), HOOK(CopyFileA),
                        HOOK(GetFileAttributesA), HOOK(SetFileAttributesA), HOOK(FindFirstFileA),
@@ -231,17 +233,22 @@ Snapshot Take(const std::string &folder)
     return taken;
 }
 
-// Empties `folder` and writes `snapshot` into it.
+// Makes `folder` hold `snapshot`: what differs is removed and written again.
 void Plant(const std::string &folder, const Snapshot &snapshot)
 {
-    for (const auto &entry : Take(folder)) {
+    Snapshot now = Take(folder);
+    for (const auto &entry : now) {
         std::string path = folder + "\\" + entry.first;
+        if (snapshot.count(entry.first) && snapshot.at(entry.first) == entry.second)
+            continue;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
     }
     for (const auto &entry : snapshot) {
         std::string path = folder + "\\" + entry.first;
         DWORD attributes = entry.second.attributes;
+        if (now.count(entry.first) && now[entry.first] == entry.second)
+            continue;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             CreateDirectoryA(path.c_str(), NULL);
             continue;
