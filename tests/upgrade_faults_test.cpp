@@ -19,6 +19,7 @@
 #include "install/install_run.h"
 #include "install/install_state.h"
 #include "install/payload_table.h"
+#include "message_watcher.h"
 #include "test_support.h"
 
 namespace {
@@ -351,6 +352,10 @@ protected:
             unsound = NextRunUnsound();
         return unsound.empty() ? "" : std::string("holding ") + heldName + ": " + unsound;
     }
+    // A shortcut's message (another program holding the Start menu, say)
+    // is answered rather than left waiting; the run itself shows none.
+    void TearDown() override { EXPECT_TRUE(watcher.seen.empty()); }
+    MessageWatcher watcher;
     std::string Point(int k) { return "point " + std::to_string(k) + " (" + points[k - 1] + "):"; }
 
     static std::string folder;
