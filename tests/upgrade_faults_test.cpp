@@ -64,38 +64,30 @@ const char *HandlePath(HANDLE handle)
 // Faults as Windows gives them: a full disk for what writes, a file held by
 // another program for what opens, moves or deletes, denial for attributes
 // and listing. A failed close has closed the handle (a delayed write lost).
-#define FAULT(ret, name, params, args, path, error, failed)                       \
-    ret(WINAPI *Real##name) params;                                               \
-    ret WINAPI Hook##name params                                                  \
-    {                                                                             \
-        return Point(#name, path, error) ? failed : Real##name args;              \
-    }
-FAULT(BOOL, WriteFile, (HANDLE h, LPCVOID b, DWORD n, LPDWORD w, LPOVERLAPPED o),
-      (h, b, n, w, o), HandlePath(h), ERROR_DISK_FULL, (*w = 0, FALSE))
-FAULT(BOOL, ReadFile, (HANDLE h, LPVOID b, DWORD n, LPDWORD r, LPOVERLAPPED o),
-      (h, b, n, r, o), HandlePath(h), ERROR_READ_FAULT, (*r = 0, FALSE))
-FAULT(DWORD, GetFileSize, (HANDLE h, LPDWORD high), (h, high), HandlePath(h), ERROR_ACCESS_DENIED,
+#define FAULT(ret, name, params, args, path, error, failed)                            \
+    ret(WINAPI *Real##name) params;                                                    \
+    ret WINAPI Hook##name params { return Point(#name, path, error) ? failed : Real##name args; }
+#define HANDLE_FAULT(name, error) FAULT(BOOL, name, (HANDLE h), (h), HandlePath(h), error, FALSE)
+#define PATH_FAULT(name, error) FAULT(BOOL, name, (LPCSTR p), (p), p, error, FALSE)
+FAULT(BOOL, WriteFile, (HANDLE h, LPCVOID b, DWORD n, LPDWORD w, LPOVERLAPPED o), (h, b, n, w, o),
+      HandlePath(h), ERROR_DISK_FULL, (*w = 0, FALSE))
+FAULT(BOOL, ReadFile, (HANDLE h, LPVOID b, DWORD n, LPDWORD r, LPOVERLAPPED o), (h, b, n, r, o),
+      HandlePath(h), ERROR_READ_FAULT, (*r = 0, FALSE))
+FAULT(DWORD, GetFileSize, (HANDLE h, LPDWORD high), (h, high), HandlePath(h), ERROR_READ_FAULT,
       INVALID_FILE_SIZE)
-FAULT(BOOL, FlushFileBuffers, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL, FALSE)
-FAULT(BOOL, SetEndOfFile, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL, FALSE)
-FAULT(BOOL, CloseHandle, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL,
-      (RealCloseHandle(h), FALSE))
-FAULT(BOOL, MoveFileExA, (LPCSTR a, LPCSTR b, DWORD f), (a, b, f), a, ERROR_SHARING_VIOLATION,
-      FALSE)
+HANDLE_FAULT(FlushFileBuffers, ERROR_DISK_FULL)
+FAULT(BOOL, CloseHandle, (HANDLE h), (h), HandlePath(h), ERROR_DISK_FULL, (RealCloseHandle(h), FALSE))
+FAULT(BOOL, MoveFileExA, (LPCSTR a, LPCSTR b, DWORD f), (a, b, f), a, ERROR_SHARING_VIOLATION, FALSE)
 FAULT(BOOL, MoveFileA, (LPCSTR a, LPCSTR b), (a, b), a, ERROR_SHARING_VIOLATION, FALSE)
-FAULT(BOOL, DeleteFileA, (LPCSTR p), (p), p, ERROR_SHARING_VIOLATION, FALSE)
 FAULT(BOOL, CopyFileA, (LPCSTR a, LPCSTR b, BOOL f), (a, b, f), a, ERROR_DISK_FULL, FALSE)
-FAULT(DWORD, GetFileAttributesA, (LPCSTR p), (p), p, ERROR_ACCESS_DENIED,
-      INVALID_FILE_ATTRIBUTES)
+PATH_FAULT(DeleteFileA, ERROR_SHARING_VIOLATION)
+PATH_FAULT(RemoveDirectoryA, ERROR_SHARING_VIOLATION)
+FAULT(DWORD, GetFileAttributesA, (LPCSTR p), (p), p, ERROR_ACCESS_DENIED, INVALID_FILE_ATTRIBUTES)
 FAULT(BOOL, SetFileAttributesA, (LPCSTR p, DWORD a), (p, a), p, ERROR_ACCESS_DENIED, FALSE)
 FAULT(HANDLE, FindFirstFileA, (LPCSTR p, LPWIN32_FIND_DATAA d), (p, d), p, ERROR_ACCESS_DENIED,
       INVALID_HANDLE_VALUE)
-FAULT(BOOL, FindNextFileA, (HANDLE h, LPWIN32_FIND_DATAA d), (h, d), NULL, ERROR_ACCESS_DENIED,
-      FALSE)
-FAULT(BOOL, FindClose, (HANDLE h), (h), NULL, ERROR_INVALID_HANDLE, (RealFindClose(h), FALSE))
-FAULT(BOOL, CreateDirectoryA, (LPCSTR p, LPSECURITY_ATTRIBUTES s), (p, s), p, ERROR_DISK_FULL,
-      FALSE)
-FAULT(BOOL, RemoveDirectoryA, (LPCSTR p), (p), p, ERROR_SHARING_VIOLATION, FALSE)
+FAULT(BOOL, FindNextFileA, (HANDLE h, LPWIN32_FIND_DATAA d), (h, d), NULL, ERROR_ACCESS_DENIED, FALSE)
+FAULT(BOOL, CreateDirectoryA, (LPCSTR p, LPSECURITY_ATTRIBUTES s), (p, s), p, ERROR_DISK_FULL, FALSE)
 
 HANDLE(WINAPI *RealCreateFileA)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
 HANDLE WINAPI HookCreateFileA(LPCSTR p, DWORD a, DWORD s, LPSECURITY_ATTRIBUTES sa, DWORD d,
@@ -116,11 +108,10 @@ struct Hook {
 };
 #define HOOK(name) {#name, (void *)Hook##name, (void **)&Real##name}
 const Hook kHooks[] = {HOOK(CreateFileA), HOOK(WriteFile), HOOK(ReadFile), HOOK(GetFileSize),
-                       HOOK(FlushFileBuffers), HOOK(SetEndOfFile), HOOK(CloseHandle),
-                       HOOK(MoveFileExA), HOOK(MoveFileA), HOOK(DeleteFileA), HOOK(CopyFileA),
+                       HOOK(FlushFileBuffers), HOOK(CloseHandle), HOOK(MoveFileExA),
+                       HOOK(MoveFileA), HOOK(CopyFileA), HOOK(DeleteFileA), HOOK(RemoveDirectoryA),
                        HOOK(GetFileAttributesA), HOOK(SetFileAttributesA), HOOK(FindFirstFileA),
-                       HOOK(FindNextFileA), HOOK(FindClose), HOOK(CreateDirectoryA),
-                       HOOK(RemoveDirectoryA)};
+                       HOOK(FindNextFileA), HOOK(CreateDirectoryA)};
 
 // Points this program's kernel32 import slots of those functions at the hooks.
 void PatchImports(void)
@@ -197,7 +188,8 @@ UINT RunKilledChild(const std::string &folder, int killAt)
     DWORD code = 0;
     if (!started)
         return 0;
-    WaitForSingleObject(child.hProcess, 60000);
+    if (WaitForSingleObject(child.hProcess, 60000) != WAIT_OBJECT_0)
+        TerminateProcess(child.hProcess, 0);
     GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
@@ -250,10 +242,6 @@ void Plant(const std::string &folder, const Snapshot &snapshot)
         DWORD attributes = entry.second.attributes;
         if (now.count(entry.first) && now[entry.first] == entry.second)
             continue;
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            CreateDirectoryA(path.c_str(), NULL);
-            continue;
-        }
         WriteWholeFile(path, entry.second.bytes);
         // Hidden first: Wine cannot add it to a file already read-only.
         SetFileAttributesA(path.c_str(), (attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_NORMAL);
