@@ -9,7 +9,6 @@
 #include <string.h>
 
 #include "base/globals.h"
-#include "install/install_state.h"
 #include "base/system_dll.h"
 #include "render/accessible.h"
 #include "render/owner_draw.h"
@@ -46,7 +45,10 @@ static BOOL OpenChooser(OPENFILENAMEA *request)
     return open != NULL && open(request);
 }
 
-void ChooseInstallFolder(HWND mainDialog)
+// The buffer the chooser's OK writes to, kept with the chooser's window.
+static const char kChosenFolder[] = "MorivaneChosenFolder";
+
+int ChooseInstallFolder(HWND mainDialog, char *folder)
 {
     char fileName[FILE_NAME_BUFFER] = "";
     OPENFILENAMEA request;
@@ -61,6 +63,7 @@ void ChooseInstallFolder(HWND mainDialog)
     request.Flags = CHOOSER_FLAGS;
     request.lpfnHook = FolderChooserHook;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_CHOOSE_DIR);
+    request.lCustData = (LPARAM)folder;
 
     // OFN_NOCHANGEDIR does not restore the working directory for this call
     // (on Windows or Wine), so it is put back here.
@@ -69,8 +72,7 @@ void ChooseInstallFolder(HWND mainDialog)
     BOOL chosen = OpenChooser(&request);
     if (saved)
         _chdir(workingDir);
-    if (chosen)
-        SetDlgItemTextA(mainDialog, IDC_PATH_EDIT, InstallDir);
+    return chosen ? 1 : 0;
 }
 
 static UINT_PTR OnChooserOk(HWND chooser)
@@ -79,33 +81,42 @@ static UINT_PTR OnChooserOk(HWND chooser)
     if (_getcwd(folder, sizeof folder) == NULL)
         return 0;
     TrimTrailingBackslash(folder);
-    strcpy(InstallDir, folder);
+    char *chosen = (char *)GetPropA(chooser, kChosenFolder);
+    if (chosen == NULL)
+        return 0;
+    strcpy(chosen, folder);
     EndDialog(chooser, 1);
     return 1;
 }
 
-// The chooser's own drawn controls; the system names its standard ones.
-static const AccessibleControl kChooserAccessible[] = {
-    {IDC_DIRS_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DIRS_LABEL},
-    {IDC_DRIVES_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DRIVES_LABEL},
-    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
+// The chooser's own drawn controls; the system draws and names its standard
+// ones.
+const DialogControl kChooserControls[] = {
+    {IDC_DIRS_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DIRS_LABEL, FACE_FLAT, ALIGN_LEFT, 0, 0,
+     kDirectoriesCaption},
+    {IDC_DRIVES_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_DRIVES_LABEL, FACE_FLAT, ALIGN_LEFT, 0, 0,
+     kDrivesCaption},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL, FACE_3D, ALIGN_CENTRE, 0, 0, kCancelCaption},
 };
+const int kChooserControlCount = sizeof kChooserControls / sizeof kChooserControls[0];
 
 UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
+        SetPropA(chooser, kChosenFolder, (HANDLE)((OPENFILENAMEA *)lParam)->lCustData);
         HWND cancel = GetDlgItem(chooser, IDCANCEL);
         SetWindowLongA(cancel, GWL_STYLE, GetWindowLongA(cancel, GWL_STYLE) | BS_OWNERDRAW);
-        MakeControlsAccessible(chooser, kChooserAccessible,
-                               sizeof kChooserAccessible / sizeof kChooserAccessible[0]);
+        DescribeDialog(chooser, kChooserControls, kChooserControlCount);
         SetFocus(GetDlgItem(chooser, lst2));  // the directory list
         return 1;
     }
+    case WM_DESTROY:
+        RemovePropA(chooser, kChosenFolder);
+        return 0;
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT *item = (const DRAWITEMSTRUCT *)lParam;
-        if (item->CtlID != IDC_DIRS_LABEL && item->CtlID != IDC_DRIVES_LABEL &&
-            item->CtlID != IDCANCEL)
+        if (DescribedControl(item->hwndItem) == NULL)
             return 0;
         DrawOwnerButton(item);
         return 1;

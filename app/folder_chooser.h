@@ -6,8 +6,15 @@
 
 #include <windows.h>
 
-// Runs the chooser over the wizard; on OK puts InstallDir into the path edit.
-void ChooseInstallFolder(HWND mainDialog);
+#include "render/dialog_description.h"
+
+// The chooser's own drawn controls as they are drawn and named.
+extern const DialogControl kChooserControls[];
+extern const int kChooserControlCount;
+
+// Runs the chooser over the wizard; on OK, 1 with the folder chosen in
+// folder[MAX_PATH], else 0.
+int ChooseInstallFolder(HWND mainDialog, char *folder);
 
 UINT_PTR CALLBACK FolderChooserHook(HWND chooser, UINT message, WPARAM wParam, LPARAM lParam);
 

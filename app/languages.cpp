@@ -8,7 +8,8 @@ const LanguageRow kLanguages[] = {
     {kLanguageNameEnglish, kProductEnglishName, LANGUAGE_ENGLISH, 1},
     {kLanguageNameSimplified, kProductSimplifiedName, LANGUAGE_SIMPLIFIED, 1},
     {kLanguageNameTraditional, kProductTraditionalName, LANGUAGE_TRADITIONAL, 1},
-    // Kept as specified: a name, never offered.
+    // A language the product has a settings file for (MorivaneUI_de.ini) but
+    // the wizard does not offer: the row keeps its value and name for it.
     {kLanguageNameGerman, 0, LANGUAGE_GERMAN, 0},
 };
 

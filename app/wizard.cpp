@@ -13,7 +13,6 @@
 #include "base/text_resource.h"
 #include "install/install_command.h"
 #include "install/install_state.h"
-#include "render/accessible.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
@@ -25,31 +24,56 @@ int LicenceLoaded;
 // Lines of the Chinese licence list, in pixels.
 enum { LICENCE_ITEM_HEIGHT = 23, LICENCE_ITEM_WIDTH = 1024 };
 
-static const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
-                                IDC_BROWSE};
-static const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
+const DialogControl kWizardControls[] = {
+    {IDC_PATH_EDIT, ROLE_SYSTEM_TEXT, IDC_PATH_LABEL, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH, NULL},
+    {IDC_ENGLISH, ROLE_SYSTEM_CHECKBUTTON, NAME_SYSTEM_TEXT, FACE_3D, ALIGN_CENTRE, 0,
+     PAGE_LICENCE, NULL},
+    // The list draws only its lines: a screen reader hears it by this name.
+    {IDC_LICENCE_ZH, ROLE_SYSTEM_LIST, IDC_LICENCE_ZH, FACE_3D, ALIGN_CENTRE, 0, PAGE_LICENCE,
+     kLicenceListName},
+    {IDC_LICENCE_EN, ROLE_NONE, NAME_NONE, FACE_3D, ALIGN_CENTRE, 0, PAGE_LICENCE, NULL},
+    {IDC_BROWSE, ROLE_SYSTEM_PUSHBUTTON, IDC_BROWSE, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH,
+     kBrowseCaption},
+    {IDC_DESKTOP_ICON, ROLE_SYSTEM_CHECKBUTTON, IDC_DESKTOP_ICON, FACE_3D, ALIGN_CENTRE, 0,
+     PAGE_PATH, kDesktopIconCaption},
+    {IDC_AUTOSTART, ROLE_SYSTEM_CHECKBUTTON, IDC_AUTOSTART, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH,
+     kAutoStartCaption},
+    {IDC_PATH_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_PATH_LABEL, FACE_FLAT, ALIGN_LEFT, 0, PAGE_PATH,
+     kPathLabelCaption},
+    {IDC_LANGUAGE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_LANGUAGE_LABEL, FACE_FLAT, ALIGN_CENTRE, 0,
+     PAGE_LANGUAGE, kLanguageLabelCaption},
+    {IDC_LANGUAGE_COMBO, ROLE_SYSTEM_COMBOBOX, IDC_LANGUAGE_LABEL, FACE_3D, ALIGN_CENTRE, 0,
+     PAGE_LANGUAGE, NULL},
+    {IDC_BACK, ROLE_SYSTEM_PUSHBUTTON, IDC_BACK, FACE_3D, ALIGN_CENTRE, 0, PAGE_ALL, kBackCaption},
+    {IDC_NEXT, ROLE_SYSTEM_PUSHBUTTON, IDC_NEXT, FACE_3D, ALIGN_CENTRE, CONTROL_DEFAULT_FRAME,
+     PAGE_ALL, kNextCaption},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL, FACE_3D, ALIGN_CENTRE, 0, PAGE_ALL,
+     kCancelCaption},
+    {IDC_PRODUCT_ICON, ROLE_SYSTEM_GRAPHIC, NAME_NONE, FACE_3D, ALIGN_CENTRE, 0, PAGE_ALL, NULL},
+    {IDC_DIVIDER, ROLE_SYSTEM_SEPARATOR, NAME_NONE, FACE_3D, ALIGN_CENTRE, 0, PAGE_ALL, NULL},
+    {IDC_TITLE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_TITLE_LABEL, FACE_FLAT, ALIGN_CENTRE, 0,
+     PAGE_ALL, kTitleCaption},
+    // Never shown: the edition label stays hidden, and keeps its caption.
+    {IDC_EDITION_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_EDITION_LABEL, FACE_FLAT, ALIGN_CENTRE, 0,
+     PAGE_ALL, kEditionCaption},
+    {IDC_INSTALLER_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_INSTALLER_LABEL, FACE_FLAT, ALIGN_CENTRE, 0,
+     PAGE_ALL, kInstallerCaption},
+    {IDC_BLANK_LABEL, ROLE_SYSTEM_STATICTEXT, NAME_NONE, FACE_NONE, ALIGN_CENTRE, 0, PAGE_ALL, ""},
+    // Never shown: the label keeps its place in the tab order, with a plain face.
+    {IDC_WAIT_LABEL, ROLE_SYSTEM_STATICTEXT, NAME_NONE, FACE_FLAT, ALIGN_LEFT, 0, PAGE_ALL, ""},
+};
+const int kWizardControlCount = sizeof kWizardControls / sizeof kWizardControls[0];
 
-// What a screen reader hears of each control that the system cannot name.
-static const AccessibleControl kWizardAccessible[] = {
-    {IDC_PATH_EDIT, ROLE_SYSTEM_TEXT, IDC_PATH_LABEL},
-    {IDC_ENGLISH, ROLE_SYSTEM_CHECKBUTTON, NAME_SYSTEM_TEXT},
-    {IDC_LICENCE_ZH, ROLE_SYSTEM_LIST, IDC_LICENCE_ZH},
-    {IDC_BROWSE, ROLE_SYSTEM_PUSHBUTTON, IDC_BROWSE},
-    {IDC_DESKTOP_ICON, ROLE_SYSTEM_CHECKBUTTON, IDC_DESKTOP_ICON},
-    {IDC_AUTOSTART, ROLE_SYSTEM_CHECKBUTTON, IDC_AUTOSTART},
-    {IDC_PATH_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_PATH_LABEL},
-    {IDC_LANGUAGE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_LANGUAGE_LABEL},
-    {IDC_LANGUAGE_COMBO, ROLE_SYSTEM_COMBOBOX, IDC_LANGUAGE_LABEL},
-    {IDC_BACK, ROLE_SYSTEM_PUSHBUTTON, IDC_BACK},
-    {IDC_NEXT, ROLE_SYSTEM_PUSHBUTTON, IDC_NEXT},
-    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
-    {IDC_PRODUCT_ICON, ROLE_SYSTEM_GRAPHIC, NAME_NONE},
-    {IDC_DIVIDER, ROLE_SYSTEM_SEPARATOR, NAME_NONE},
-    {IDC_TITLE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_TITLE_LABEL},
-    {IDC_EDITION_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_EDITION_LABEL},
-    {IDC_INSTALLER_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_INSTALLER_LABEL},
-    {IDC_BLANK_LABEL, ROLE_SYSTEM_STATICTEXT, NAME_NONE},
-    {IDC_WAIT_LABEL, ROLE_SYSTEM_STATICTEXT, NAME_NONE},
+// The option check boxes of the first page: the choice each makes (an
+// OPTION_ value, what the installation makes of it is in the shortcut
+// table) and whether it starts checked.
+static const struct {
+    int id;
+    int option;
+    int checked;
+} kOptionBoxes[] = {
+    {IDC_DESKTOP_ICON, OPTION_DESKTOP_ICON, 1},
+    {IDC_AUTOSTART, OPTION_AUTOSTART, 0},
 };
 
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
@@ -76,13 +100,12 @@ int SplitLicenceLines(char *text, char **lines, int maxLines)
     return count;
 }
 
-// The wait label is never shown: hiding it again is kept as specified.
+// The wait label is never shown; it is hidden with the buttons all the same,
+// so that nothing of the wait can show while the run blocks the window.
 static const int kHiddenWhileInstalling[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
 
 const char *WizardCaption(int id, int step)
 {
-    if (id == IDC_LICENCE_ZH)
-        return kLicenceListName;
     return id == IDC_NEXT && step == STEP_LICENCE ? kAgreeCaption : NULL;
 }
 
@@ -91,11 +114,11 @@ static void ShowControl(HWND dialog, int id, int show)
     ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
 }
 
-template <size_t N>
-static void ShowControls(HWND dialog, const int (&ids)[N], int show)
+static void ShowPage(HWND dialog, int page, int show)
 {
-    for (int id : ids)
-        ShowControl(dialog, id, show);
+    for (const DialogControl &control : kWizardControls)
+        if (control.group == page)
+            ShowControl(dialog, control.id, show);
 }
 
 static void SetBackState(HWND dialog, int shown)
@@ -158,13 +181,13 @@ void LayoutWizardPage(HWND dialog, int step)
     HWND focusBefore = GetFocus();
     ShowControl(dialog, IDC_ENGLISH, step == STEP_LICENCE);
     if (step == STEP_LANGUAGE) {
-        ShowControls(dialog, kPathPage, 0);
+        ShowPage(dialog, PAGE_PATH, 0);
         ShowControl(dialog, IDC_LICENCE_EN, 0);
-        ShowControls(dialog, kLanguagePage, 1);
+        ShowPage(dialog, PAGE_LANGUAGE, 1);
     } else {
         // Every other step, 3 to 98 included, shows the path page.
-        ShowControls(dialog, kPathPage, step != STEP_LICENCE);
-        ShowControls(dialog, kLanguagePage, 0);
+        ShowPage(dialog, PAGE_PATH, step != STEP_LICENCE);
+        ShowPage(dialog, PAGE_LANGUAGE, 0);
     }
     if (step == STEP_LICENCE && !LicenceLoaded) {
         if (!LoadLicence(dialog, IDR_LICENCE_ZH) || !LoadLicence(dialog, IDR_LICENCE_EN))
@@ -210,25 +233,33 @@ static void OnInitDialog(HWND dialog)
     FormatDefaultInstallFolder(folder, sizeof folder, windowsDir);
     SetDlgItemTextA(dialog, IDC_PATH_EDIT, folder);
 
-    CheckDlgButton(dialog, IDC_DESKTOP_ICON, BST_CHECKED);
     SetBackState(dialog, 0);
     FillLanguageList(dialog);
-    // Both boxes are standard buttons: the procedure saved last serves both.
-    SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_DESKTOP_ICON),
-                                                 GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
-    SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, IDC_AUTOSTART),
-                                                 GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
-    MakeControlsAccessible(dialog, kWizardAccessible,
-                           sizeof kWizardAccessible / sizeof kWizardAccessible[0]);
+    // The boxes are standard buttons: the procedure saved last serves all.
+    for (const auto &box : kOptionBoxes) {
+        CheckDlgButton(dialog, box.id, box.checked ? BST_CHECKED : BST_UNCHECKED);
+        SavedButtonProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, box.id), GWLP_WNDPROC,
+                                                     (LONG_PTR)CheckBoxProc);
+    }
+    DescribeDialog(dialog, kWizardControls, kWizardControlCount);
 }
 
 static void ReadChoices(HWND dialog, InstallChoices *choices)
 {
-    choices->desktopIcon = IsDlgButtonChecked(dialog, IDC_DESKTOP_ICON) == BST_CHECKED;
-    choices->autoStart = IsDlgButtonChecked(dialog, IDC_AUTOSTART) == BST_CHECKED;
+    for (const auto &box : kOptionBoxes)
+        choices->options[box.option] = IsDlgButtonChecked(dialog, box.id) == BST_CHECKED;
     HWND list = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
     LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
     choices->uiLanguage = (int)SendMessageA(list, CB_GETITEMDATA, (WPARAM)selected, 0);
+}
+
+// Browse: the folder chosen goes into the path edit, where Agree/Install
+// reads it as if typed.
+static void OnBrowse(HWND dialog)
+{
+    char folder[MAX_PATH];
+    if (ChooseInstallFolder(dialog, folder))
+        SetDlgItemTextA(dialog, IDC_PATH_EDIT, folder);
 }
 
 // Agree/Install: the choices are read once the folder is entered, and the
@@ -236,11 +267,12 @@ static void ReadChoices(HWND dialog, InstallChoices *choices)
 // stays where it is, every button shown.
 static void OnInstall(HWND dialog)
 {
-    GetDlgItemTextA(dialog, IDC_PATH_EDIT, InstallDir, sizeof InstallDir);
-    int folder = EnterInstallFolder(MainDialog);
-    if (folder >= INSTALL_FOLDER_NOT_READY)
+    char typed[MAX_PATH];
+    GetDlgItemTextA(dialog, IDC_PATH_EDIT, typed, sizeof typed);
+    int folder = EnterInstallFolder(typed, MainDialog);
+    if (folder != INSTALL_FOLDER_ENTERED && folder != INSTALL_FOLDER_CREATED)
         return;
-    InstallChoices choices;
+    InstallChoices choices = {};
     ReadChoices(dialog, &choices);
     for (int id : kHiddenWhileInstalling) {
         HWND control = GetDlgItem(dialog, id);
@@ -292,7 +324,7 @@ static void OnCommand(HWND dialog, int id, int code)
         WizardStep = STEP_FINISHED;
         break;
     case IDC_BROWSE:
-        ChooseInstallFolder(dialog);
+        OnBrowse(dialog);
         break;
     case IDC_DESKTOP_ICON:
     case IDC_AUTOSTART:
@@ -327,7 +359,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (item->CtlID == IDC_LICENCE_ZH)
             DrawLicenceItem(item, dialog);
         else
-            DrawOwnerButton(item, WizardCaption(item->CtlID, WizardStep));
+            DrawOwnerButton(item);
         return TRUE;
     }
     case WM_OWNER_CAPTION:

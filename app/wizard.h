@@ -7,7 +7,8 @@
 #include <stddef.h>
 #include <windows.h>
 
-enum { LICENCE_MAX_LINES = 500 };
+#include "render/dialog_description.h"
+#include "resources/resource_ids.h"  // LICENCE_MAX_LINES
 
 // Values of WizardStep. Steps 3 to 98 are reached only by Back from
 // STEP_ACCEPTED and show the path page.
@@ -31,9 +32,15 @@ extern int LicenceLoaded;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The caption the wizard gives control `id` at `step` in place of the
-// caption table's, or null: Next reads Agree/Install on the licence page. The
-// Chinese licence list, which draws only its lines, is named as its licence.
+// The wizard's controls as they are drawn and named; group: the page a
+// control belongs to. The path page's and the language page's are shown and
+// hidden together; of the licence page's, the English box chooses.
+enum { PAGE_ALL, PAGE_PATH, PAGE_LANGUAGE, PAGE_LICENCE };
+extern const DialogControl kWizardControls[];
+extern const int kWizardControlCount;
+
+// The caption the wizard gives control `id` at `step` in place of its row's,
+// or null: Next reads Agree/Install on the licence page.
 const char *WizardCaption(int id, int step);
 
 // Shows the controls of `step`, loads the licence texts on first need, sets

@@ -14,7 +14,7 @@ enum {
     LANGUAGE_ENGLISH = 0,
     LANGUAGE_SIMPLIFIED = 1,
     LANGUAGE_TRADITIONAL = 2,
-    // Kept as specified: named in the list, never offered.
+    // Has a settings file of its own in the payload; never offered.
     LANGUAGE_GERMAN = 3
 };
 

@@ -5,7 +5,8 @@
 
 #include <stddef.h>
 
-// Joins folder and name with one backslash into out[outSize]. Returns 1, or
+// Joins folder and name with one backslash into out[outSize] (a folder
+// that ends in one, a drive root, gives its own). Returns 1, or
 // 0 with out emptied when the result would not fit.
 int JoinInstallPath(char *out, size_t outSize, const char *folder, const char *name);
 

@@ -31,7 +31,9 @@ static int CommitRecordCount;
 
 int WorkingFileName(char *out, size_t size, const char *folder, WORD id, int kind)
 {
-    return FormatText(out, size, "%s\\~mv%u.%s", folder, (unsigned)id, kWorkingSuffixes[kind]);
+    char name[WORKING_NAME_LENGTH + 1];
+    return FormatText(name, sizeof name, "~mv%u.%s", (unsigned)id, kWorkingSuffixes[kind]) &&
+           JoinInstallPath(out, size, folder, name);
 }
 
 int CommitMarkerName(char *out, size_t size, const char *folder)

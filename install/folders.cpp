@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <sddl.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "base/format.h"
@@ -26,6 +25,9 @@ static FARPROC SecurityFunction(const char *name)
 }
 
 enum { TOKEN_USER_BUFFER = 256, SID_TEXT_BUFFER = 192, DACL_TEXT_BUFFER = 384, NAME_ATTEMPTS = 16 };
+// A folder's owner and DACL as read: one larger counts as unreadable, and so
+// as open to others.
+enum { DESCRIPTOR_BUFFER = 4096 };
 
 // Full control for the running user, Administrators and SYSTEM, and for
 // Users read and run where `%s` says so; inherited by files and subfolders.
@@ -136,9 +138,17 @@ int IsPrivateTempFolder(const char *path)
 // or add files and folders, delete, change permissions or take ownership.
 static const DWORD kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
                                    DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
-// Administrators, SYSTEM and TrustedInstaller: they control the system anyway.
+// Rights over a folder on the way that let an account move it, or the next
+// folder down, and put another in its place. Adding beside them does not,
+// such as the right every user has to add folders to a drive root; nor does
+// deleting a drive root, which cannot be.
+static const DWORD kMoveRights = DELETE | FILE_DELETE_CHILD | WRITE_DAC | WRITE_OWNER | GENERIC_ALL;
+static const DWORD kRightsJudged[] = {kMoveRights, kMoveRights & ~DELETE, kChangeRights};
+// Administrators, SYSTEM and TrustedInstaller control the system anyway;
+// CREATOR OWNER stands for the user in what the run creates.
 static const char *const kSystemSids[] = {
-    "S-1-5-32-544", "S-1-5-18", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"};
+    "S-1-5-32-544", "S-1-5-18", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
+    "S-1-3-0"};
 
 static int IsUserOrSystem(PSID sid, const char *userSid, SidToTextFunction sidToText)
 {
@@ -152,7 +162,7 @@ static int IsUserOrSystem(PSID sid, const char *userSid, SidToTextFunction sidTo
     return trusted;
 }
 
-int OthersMayChangeFolder(PSECURITY_DESCRIPTOR descriptor, const char *userSid)
+int OthersMayChangeFolder(void *descriptor, int role, const char *userSid)
 {
     SidToTextFunction sidToText = (SidToTextFunction)(void *)SecurityFunction("ConvertSidToStringSidA");
     OwnerFunction getOwner = (OwnerFunction)(void *)SecurityFunction("GetSecurityDescriptorOwner");
@@ -168,64 +178,99 @@ int OthersMayChangeFolder(PSECURITY_DESCRIPTOR descriptor, const char *userSid)
     // No DACL at all lets everyone do everything.
     if (!getDacl(descriptor, &present, &dacl, &defaulted) || !present || dacl == NULL)
         return 1;
+    DWORD rights = kRightsJudged[role];
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE *ace = NULL;
         if (!getAce(dacl, i, (LPVOID *)&ace))
             return 1;
-        // Inherit-only entries (CREATOR OWNER's) say nothing about the folder.
-        if (ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
-            (ace->Header.AceFlags & INHERIT_ONLY_ACE) || !(ace->Mask & kChangeRights))
-            continue;
-        if (!IsUserOrSystem(&ace->SidStart, userSid, sidToText))
+        // An inherit-only entry says nothing about the folder itself, but
+        // every file the run creates in the install folder takes it.
+        BYTE flags = ace->Header.AceFlags;
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && (ace->Mask & rights) &&
+            (!(flags & INHERIT_ONLY_ACE) || (role == JUDGED_INSTALL_FOLDER && (flags & OBJECT_INHERIT_ACE))) &&
+            !IsUserOrSystem(&ace->SidStart, userSid, sidToText))
             return 1;
     }
     return 0;
 }
 
-// Owner and DACL of an open folder, judged; a folder that cannot be read
-// counts as one that others may change.
-static int JudgeOpenFolder(HANDLE folder, ObjectSecurityFunction objectSecurity)
-{
-    const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    char sid[SID_TEXT_BUFFER];
-    DWORD needed = 0;
-    objectSecurity(folder, wanted, NULL, 0, &needed);
-    void *descriptor = needed != 0 ? malloc(needed) : NULL;
-    int verdict = FOLDER_OPEN_TO_OTHERS;
-    if (descriptor != NULL && CurrentUserSid(sid, sizeof sid) &&
-        objectSecurity(folder, wanted, descriptor, needed, &needed) &&
-        !OthersMayChangeFolder(descriptor, sid))
-        verdict = FOLDER_SAFE;
-    free(descriptor);
-    return verdict;
-}
-
-int InspectExistingFolder(const char *path)
+// Opens `path` as itself, not what a junction or link points to, and reads
+// its owner and DACL into descriptor[DESCRIPTOR_BUFFER]. A FOLDER_ value:
+// ABSENT when it is missing or no folder, REPARSE_POINT when it is a link
+// and `links` says so (not for a drive root, which Wine reports as one when
+// it is a mount point), OPEN_TO_OTHERS when it cannot be read. The name's
+// attributes count too: Wine opens what a symbolic link points to and says
+// only there that it is one.
+static int ReadFolder(const char *path, ObjectSecurityFunction objectSecurity, void *descriptor,
+                      DWORD links)
 {
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return FOLDER_ABSENT;
-    // A system without SIDs as text predates owners and permissions (9x).
-    ObjectSecurityFunction objectSecurity =
-        (ObjectSecurityFunction)(void *)SecurityFunction("GetKernelObjectSecurity");
-    if (objectSecurity == NULL || SecurityFunction("ConvertSidToStringSidA") == NULL)
-        return FOLDER_SAFE;
-    // The folder itself, not what a junction or link points to; judged by
-    // what was opened, so a name swapped meanwhile changes nothing. The
-    // name's attributes count too: Wine opens what a symbolic link points to
-    // and says only there that it is one.
     HANDLE folder = CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                                 OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (folder == INVALID_HANDLE_VALUE)
-        return FOLDER_OPEN_TO_OTHERS;
+        return attributes == INVALID_FILE_ATTRIBUTES ? FOLDER_ABSENT : FOLDER_OPEN_TO_OTHERS;
     BY_HANDLE_FILE_INFORMATION information;
-    int verdict = FOLDER_OPEN_TO_OTHERS;
-    if (GetFileInformationByHandle(folder, &information))
-        verdict = ((attributes | information.dwFileAttributes) & FILE_ATTRIBUTE_REPARSE_POINT)
-                      ? FOLDER_REPARSE_POINT
-                      : JudgeOpenFolder(folder, objectSecurity);
+    DWORD needed;
+    int verdict =
+        !GetFileInformationByHandle(folder, &information) ||
+                !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ? FOLDER_ABSENT
+        : (attributes | information.dwFileAttributes) & links
+            ? FOLDER_REPARSE_POINT
+        : objectSecurity(folder, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor,
+                         DESCRIPTOR_BUFFER, &needed)
+            ? FOLDER_SAFE
+            : FOLDER_OPEN_TO_OTHERS;
     CloseHandle(folder);
     return verdict;
+}
+
+// The length of the root of a full path: "X:\" or "\\server\share\".
+static size_t RootLength(const char *path)
+{
+    size_t at = 0;
+    for (int separators = path[0] == '\\' ? 4 : 1; path[at] != '\0' && separators > 0; ++at)
+        separators -= path[at] == '\\';
+    return at;
+}
+
+int InspectInstallPath(const char *path, int folderExists)
+{
+    // A system without SIDs as text predates owners and permissions (9x).
+    ObjectSecurityFunction objectSecurity =
+        (ObjectSecurityFunction)(void *)SecurityFunction("GetKernelObjectSecurity");
+    if (objectSecurity == NULL || SecurityFunction("ConvertSidToStringSidA") == NULL)
+        return FOLDER_SAFE;
+    char sid[SID_TEXT_BUFFER];
+    char part[MAX_PATH];
+    DWORD descriptor[DESCRIPTOR_BUFFER / sizeof(DWORD)];
+    size_t length = strlen(path);
+    if (length >= sizeof part || !CurrentUserSid(sid, sizeof sid))
+        return FOLDER_OPEN_TO_OTHERS;
+    memcpy(part, path, length + 1);
+    // From the root down, each folder as itself: whoever may move one on the
+    // way, or what is in it, may put another install folder in its place.
+    int open = 0;
+    size_t root = RootLength(part);
+    for (size_t end = root;;) {
+        char saved = part[end];
+        part[end] = '\0';
+        int last = saved == '\0';
+        if (last && !folderExists)
+            break;
+        int read = ReadFolder(part, objectSecurity, descriptor,
+                              end == root ? 0 : FILE_ATTRIBUTE_REPARSE_POINT);
+        if (read == FOLDER_ABSENT || read == FOLDER_REPARSE_POINT)
+            return read;
+        int role = last ? JUDGED_INSTALL_FOLDER : end == root ? JUDGED_DRIVE_ROOT : JUDGED_ON_THE_WAY;
+        open |= read == FOLDER_OPEN_TO_OTHERS || OthersMayChangeFolder(descriptor, role, sid);
+        if (last)
+            break;
+        part[end] = saved;
+        size_t separator = saved == '\\';
+        end += separator + strcspn(part + end + separator, "\\");
+    }
+    return open ? FOLDER_OPEN_TO_OTHERS : FOLDER_SAFE;
 }

@@ -22,21 +22,33 @@ int CreatePrivateTempFolder(char *out, size_t size);
 // temporary folder, under a name of its form.
 int IsPrivateTempFolder(const char *path);
 
-// What an existing folder is, before anything is installed into it.
+// What the folders on the way to an install folder are.
 enum {
-    FOLDER_ABSENT,          // no folder of that name: it is to be made
+    FOLDER_ABSENT,          // a folder on the way is missing or no folder,
+                            // or the install folder when it should exist
     FOLDER_SAFE,            // only the user, Administrators, SYSTEM or
-                            // TrustedInstaller own it or may change it
-    FOLDER_REPARSE_POINT,   // a junction, link or mount point: refused
-    FOLDER_OPEN_TO_OTHERS   // another account owns it or may change what is
-                            // in it (or it cannot be read): the user is asked
+                            // TrustedInstaller own them or may change them
+    FOLDER_REPARSE_POINT,   // one is a junction, link or mount point: refused
+    FOLDER_OPEN_TO_OTHERS   // another account may move one, or owns or may
+                            // change the install folder or the files made in
+                            // it (or one cannot be read): the user is asked
 };
-int InspectExistingFolder(const char *path);
 
-// Whether the owner of `descriptor` is an account other than the user (SID
-// as text), Administrators, SYSTEM and TrustedInstaller, or its DACL lets
-// such an account write, add, delete, change permissions or take ownership
-// of the folder itself. 1 or 0; 0 on systems without these functions.
-int OthersMayChangeFolder(void *descriptor, const char *userSid);
+// Judges each folder of the full path `path` from its root down, each
+// opened as itself; the install folder itself only when `folderExists`, as
+// one the run did not make. A FOLDER_ value.
+int InspectInstallPath(const char *path, int folderExists);
+
+// How a folder is judged: on the way to the install folder, as the drive
+// root it starts from, or as the install folder.
+enum { JUDGED_ON_THE_WAY, JUDGED_DRIVE_ROOT, JUDGED_INSTALL_FOLDER };
+
+// Whether another account than the user (SID as text), Administrators,
+// SYSTEM and TrustedInstaller could rename, delete or replace a folder, or
+// change what is in it: owns it, or is allowed to delete it (not a drive
+// root) or what is in it, change its permissions or take it; as the install
+// folder (JUDGED_ role) also to write or add in it, now or in the files the
+// run makes there. 1 or 0; 0 on systems without these functions.
+int OthersMayChangeFolder(void *descriptor, int role, const char *userSid);
 
 #endif

@@ -19,12 +19,18 @@
 
 static const char kSpeechPackage[] = "Sapi51forQuelt.msi";
 
-int IsAbsoluteInstallPath(const char *path)
+int ResolveInstallFolder(const char *typed, char *out, size_t size)
 {
-    int drive = ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':';
-    if (drive)
-        return path[2] == '\0' || path[2] == '\\' || path[2] == '/';
-    return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+    // "X:" alone names the drive's current folder to Windows, but the files'
+    // names ("X:\name") put them in its root: the root it is.
+    char root[] = {typed[0], ':', '\\', '\0'};
+    const char *name = typed[0] != '\0' && typed[1] == ':' && typed[2] == '\0' ? root : typed;
+    DWORD length = GetFullPathNameA(name, (DWORD)size, out, NULL);
+    if (length == 0 || length >= size)
+        return 0;
+    if (length > 3 && out[length - 1] == '\\')
+        out[length - 1] = '\0';
+    return 1;
 }
 
 // Asks whether to install into `folder`, which another account owns or may
@@ -35,30 +41,37 @@ static int UserTakesOpenFolder(const char *folder)
                           InstallOwner);
 }
 
-// Enters the typed folder, or creates it (one level) with permissions of
-// its own: one made at a drive root would otherwise let every account change
-// the program that the startup shortcut runs. An existing folder is looked
-// at first: a junction or mount point, which would send the files elsewhere,
-// is refused; one that another account controls is used only if the user
-// says so. An absolute path is kept exactly as typed; a relative one becomes
-// absolute, so that files, settings and shortcut targets all name the same
-// folder.
-static int EnterTypedFolder(void)
+// Enters the typed folder, made absolute once, so that what is judged is
+// what is written to; or creates it (one level) with permissions of its own:
+// one made at a drive root would otherwise let every account change the
+// program that the startup shortcut runs. The folders on the way are judged
+// first: a junction among them is refused, and when another account could
+// move one, the user is asked before anything is made. The folder is made
+// before it is looked at, so that one another account makes meanwhile is
+// never entered uninspected; one that exists already is judged as it is.
+static int EnterTypedFolder(const char *typed)
 {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(InstallDir, sizeof full, full, NULL);
-    int absolute = IsAbsoluteInstallPath(InstallDir) || length == 0 || length >= sizeof full;
-    int existing = InspectExistingFolder(InstallDir);
-    if (existing == FOLDER_REPARSE_POINT)
+    if (!ResolveInstallFolder(typed, InstallDir, sizeof InstallDir))
         return INSTALL_FOLDER_NOT_READY;
-    if (existing == FOLDER_OPEN_TO_OTHERS && !UserTakesOpenFolder(absolute ? InstallDir : full))
-        return INSTALL_FOLDER_DECLINED;
-    int entered = _chdir(InstallDir) == 0            ? INSTALL_FOLDER_ENTERED
-                  : CreateInstallFolder(InstallDir) ? INSTALL_FOLDER_CREATED
-                                                    : INSTALL_FOLDER_NOT_READY;
-    if (entered != INSTALL_FOLDER_NOT_READY && !absolute)
-        memcpy(InstallDir, full, length + 1);
-    return entered;
+    for (int exists = 0, asked = 0;; exists = 1) {
+        int verdict = InspectInstallPath(InstallDir, exists);
+        if (verdict == FOLDER_OPEN_TO_OTHERS && !asked) {
+            if (!UserTakesOpenFolder(InstallDir))
+                return INSTALL_FOLDER_DECLINED;
+            asked = 1;
+        }
+        if (verdict == FOLDER_ABSENT || verdict == FOLDER_REPARSE_POINT)
+            return INSTALL_FOLDER_NOT_READY;
+        if (exists)
+            return _chdir(InstallDir) == 0 ? INSTALL_FOLDER_ENTERED : INSTALL_FOLDER_NOT_READY;
+        if (CreateInstallFolder(InstallDir))
+            return INSTALL_FOLDER_CREATED;
+        // A drive root, or a folder in one the user may not add to, is no
+        // failure yet: Windows may say access is denied, not that it exists.
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
+            return INSTALL_FOLDER_NOT_READY;
+    }
 }
 
 // A folder made for a run that failed goes when the run left it empty.
@@ -113,10 +126,10 @@ static void OfferSpeechRuntime(void)
     }
 }
 
-int EnterInstallFolder(HWND owner)
+int EnterInstallFolder(const char *typed, HWND owner)
 {
     InstallOwner = owner;
-    int entered = EnterTypedFolder();
+    int entered = EnterTypedFolder(typed);
     if (entered == INSTALL_FOLDER_NOT_READY) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
@@ -128,8 +141,8 @@ int EnterInstallFolder(HWND owner)
 int InstallCommand(const InstallChoices &choices, int folder, HWND owner)
 {
     InstallOwner = owner;
-    DesktopIconOption = choices.desktopIcon;
-    AutoStartOption = choices.autoStart;
+    for (int option = 0; option < OPTION_COUNT; ++option)
+        InstallOptions[option] = choices.options[option];
     UiLanguage = choices.uiLanguage;
     time_t start = time(NULL);
     ShowBusy(owner);

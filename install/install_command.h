@@ -7,22 +7,23 @@
 
 #include <windows.h>
 
+#include "install/payload_table.h"
+
 enum { MINIMUM_RUN_SECONDS = 5 };
 
-// Whether a typed folder is used as it is: "X:\..." or "X:/...", a drive
-// root "X:" as the folder chooser gives it, or a network path. Pure.
-int IsAbsoluteInstallPath(const char *path);
+// The typed folder as one full name, into out[size]: a drive alone ("C:")
+// is its root, and no name but a root's ends in a backslash. 1, or 0 when
+// there is none or it does not fit (never truncated).
+int ResolveInstallFolder(const char *typed, char *out, size_t size);
 
 // The user's choices besides the folder, read once the folder is entered.
 struct InstallChoices {
-    int desktopIcon;
-    int autoStart;
-    int uiLanguage;  // a LANGUAGE_ value
+    int options[OPTION_COUNT];  // by OPTION_ value, 1 when chosen
+    int uiLanguage;             // a LANGUAGE_ value
 };
 
-// What became of the typed folder: entered as it was, made for this run,
-// refused and reported, or declined by the user (the last two, from
-// INSTALL_FOLDER_NOT_READY up, are not ready for a run).
+// What became of the typed folder: entered as it was, made for this run
+// (the two a run may follow), refused and reported, or declined by the user.
 enum {
     INSTALL_FOLDER_ENTERED,
     INSTALL_FOLDER_CREATED,
@@ -30,10 +31,10 @@ enum {
     INSTALL_FOLDER_DECLINED
 };
 
-// Enters or creates InstallDir as typed, asking about or reporting a folder
-// it cannot use, with `owner` as the owner of its messages. An
-// INSTALL_FOLDER_ value.
-int EnterInstallFolder(HWND owner);
+// Makes the `typed` folder a full name in InstallDir, then enters or creates
+// it, asking about or reporting a folder it cannot use, with `owner` as the
+// owner of its messages. An INSTALL_FOLDER_ value.
+int EnterInstallFolder(const char *typed, HWND owner);
 
 // Installs into the entered folder (`folder`, an INSTALL_FOLDER_ value) with
 // `choices`, showing progress on owner's bar and the outcome in messages

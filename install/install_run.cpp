@@ -18,8 +18,7 @@
 
 char InstallDir[MAX_PATH];
 int UiLanguage;
-int DesktopIconOption;
-int AutoStartOption;
+int InstallOptions[OPTION_COUNT];
 HWND InstallOwner;
 
 static_assert((int)PAYLOAD_FIRST_PROGRESS > (int)PROGRESS_STARTED &&
@@ -49,23 +48,37 @@ static int WritePayload(void)
     return 1;
 }
 
+// Makes the chosen shortcuts of the table's rows for `csidl`, in order: in
+// the group folder named after the product for the Start menu, on the
+// desktop one by one (a failure there is silent), else in the folder itself.
+static void CreateShortcutsIn(int csidl)
+{
+    ShortcutEntry entries[SHORTCUT_ROWS + 1];
+    int count = 0;
+    for (const ShortcutRow &row : ShortcutTable)
+        if (row.csidl == csidl && ShortcutTarget(row) != NULL &&
+            (row.option == OPTION_ALWAYS || InstallOptions[row.option]))
+            entries[count++] = {row.name(DisplayLanguage), ShortcutTarget(row)};
+    entries[count] = {NULL, NULL};
+    if (count == 0)
+        return;
+    if (csidl == CSIDL_DESKTOP) {
+        for (int i = 0; i < count; ++i)
+            CreateDesktopShortcut(entries[i].targetFileName, entries[i].displayName);
+    } else {
+        CreateShortcutGroup(csidl == CSIDL_PROGRAMS ? ProductDisplayName(DisplayLanguage) : NULL,
+                            entries, csidl);
+    }
+}
+
 // Their results are not examined: a missing shortcut does not undo an
 // installation, and each failure has told the user already.
 static void CreateShortcuts(void)
 {
-    const char *product = ProductDisplayName(DisplayLanguage);
-    const ShortcutEntry group[] = {{product, "Morivane.exe"},
-                                   {UninstallerDisplayName(DisplayLanguage),
-                                    "MorivaneUnInstall.exe"},
-                                   {NULL, NULL}};
-    CreateShortcutGroup(product, group, CSIDL_PROGRAMS);
+    CreateShortcutsIn(CSIDL_PROGRAMS);
     SetProgress(PROGRESS_GROUP_MADE);
-    if (DesktopIconOption)
-        CreateDesktopShortcut("Morivane.exe", product);
-    if (AutoStartOption) {
-        const ShortcutEntry startup[] = {{product, "Morivane.exe"}, {NULL, NULL}};
-        CreateShortcutGroup(NULL, startup, CSIDL_STARTUP);
-    }
+    CreateShortcutsIn(CSIDL_DESKTOP);
+    CreateShortcutsIn(CSIDL_STARTUP);
 }
 
 // A run that fails puts back every file it replaced and removes those it

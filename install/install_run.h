@@ -9,7 +9,8 @@ enum {
     PROGRESS_STARTED = 10,
     PROGRESS_FILES_WRITTEN = 90,
     PROGRESS_GROUP_MADE = 94,
-    // Kept as specified, although 100 follows at once.
+    // Set although 100 follows at once: every phase of the run ends on a
+    // position of its own.
     PROGRESS_SHORTCUTS_MADE = 97,
     PROGRESS_DONE = 100
 };

@@ -2,6 +2,8 @@
 // payload_table.h).
 #include "install/payload_table.h"
 
+#include <shlobj.h>
+
 #include "base/globals.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
@@ -41,4 +43,17 @@ const char *ProductDisplayName(int displayLanguage)
 const char *UninstallerDisplayName(int displayLanguage)
 {
     return kUninstallerNames[ValidLanguage(displayLanguage)];
+}
+
+const ShortcutRow ShortcutTable[] = {
+    {CSIDL_PROGRAMS, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_ALWAYS},
+    {CSIDL_PROGRAMS, UninstallerDisplayName, IDR_UNINSTALLER_EXE, OPTION_ALWAYS},
+    {CSIDL_DESKTOP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_DESKTOP_ICON},
+    {CSIDL_STARTUP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_AUTOSTART},
+};
+
+const char *ShortcutTarget(const ShortcutRow &row)
+{
+    const PayloadEntry *target = FindPayloadRow(row.target);
+    return target != NULL ? target->fileName : NULL;
 }

@@ -1,7 +1,7 @@
-// The files the installation writes, and the names it gives the product's
-// shortcuts: the rows come from resources/text_resources.tsv through the
-// generated payload_rows.h, and are read by the installation run, the verify
-// command, the sample uninstaller and the tests.
+// What an installation makes: the files it writes (their rows come from
+// resources/text_resources.tsv through the generated payload_rows.h) and the
+// shortcuts to them, with their names. Read by the installation run, the
+// verify command, the sample uninstaller and the tests.
 #ifndef MORIVANE_PAYLOAD_TABLE_H
 #define MORIVANE_PAYLOAD_TABLE_H
 
@@ -30,5 +30,26 @@ const PayloadEntry *FindPayloadRow(WORD id);
 // Names by DisplayLanguage, stored in that language's code page.
 const char *ProductDisplayName(int displayLanguage);
 const char *UninstallerDisplayName(int displayLanguage);
+
+// The options of the first page that make something, as indexes of the
+// user's choices; OPTION_ALWAYS for what is made whatever they are.
+enum { OPTION_DESKTOP_ICON, OPTION_AUTOSTART, OPTION_COUNT, OPTION_ALWAYS = -1 };
+
+// One shortcut the installation makes: the special folder it goes into
+// (CSIDL_PROGRAMS: into the product's group folder there), its name by
+// DisplayLanguage, the payload row it opens and the option that makes it.
+struct ShortcutRow {
+    int csidl;
+    const char *(*name)(int displayLanguage);
+    WORD target;
+    int option;
+};
+
+// In the order they are made, a folder's shortcuts together.
+enum { SHORTCUT_ROWS = 4 };
+extern const ShortcutRow ShortcutTable[SHORTCUT_ROWS];
+
+// The installed name of the payload row a shortcut opens.
+const char *ShortcutTarget(const ShortcutRow &row);
 
 #endif

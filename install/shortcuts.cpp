@@ -11,6 +11,7 @@
 #include "message/message_dialog.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "base/join_path.h"
 #include "install/install_state.h"
 #include "texts.h"
 
@@ -105,7 +106,7 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
         char link[MAX_PATH];
         char target[MAX_PATH];
         result = FormatText(link, sizeof link, "%s\\%s.lnk", folder, entry->displayName) &&
-                 FormatText(target, sizeof target, "%s\\%s", InstallDir, entry->targetFileName) &&
+                 JoinInstallPath(target, sizeof target, InstallDir, entry->targetFileName) &&
                  WriteShellLink(target, link, entry->displayName);
     }
     if (result)
@@ -119,7 +120,7 @@ void CreateDesktopShortcut(const char *targetFileName, const char *displayName)
     char target[MAX_PATH];
     char link[MAX_PATH];
     char piece[DESKTOP_PIECE_BUFFER];
-    if (!FormatText(target, sizeof target, "%s\\%s", InstallDir, targetFileName))
+    if (!JoinInstallPath(target, sizeof target, InstallDir, targetFileName))
         return;
     if (!GetShortcutFolderPath(link, CSIDL_DESKTOP))
         return;

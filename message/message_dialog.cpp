@@ -9,6 +9,7 @@
 #include "render/accessible.h"
 #include "render/gbk_text.h"
 #include "render/owner_draw.h"
+#include "texts.h"
 #include "resources/resource_ids.h"
 
 int MessageDialogMode;
@@ -131,19 +132,21 @@ static void PlaceButton(HWND dialog, int id, POINT at, int width, int height)
 }
 
 // The main text is named by its GBK window text, as drawn.
-static const AccessibleControl kMessageAccessible[] = {
-    {IDOK, ROLE_SYSTEM_PUSHBUTTON, IDOK},
-    {IDYES, ROLE_SYSTEM_PUSHBUTTON, IDYES},
-    {IDNO, ROLE_SYSTEM_PUSHBUTTON, IDNO},
-    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL},
-    {IDC_MSG_TEXT, ROLE_SYSTEM_STATICTEXT, IDC_MSG_TEXT},
-    {IDC_MSG_SUBTEXT, ROLE_SYSTEM_STATICTEXT, NAME_SYSTEM_TEXT},
+const DialogControl kMessageControls[] = {
+    {IDOK, ROLE_SYSTEM_PUSHBUTTON, IDOK, FACE_3D, ALIGN_CENTRE, 0, 0, kOkCaption},
+    {IDYES, ROLE_SYSTEM_PUSHBUTTON, IDYES, FACE_3D, ALIGN_CENTRE, 0, 0, kYesCaption},
+    {IDNO, ROLE_SYSTEM_PUSHBUTTON, IDNO, FACE_3D, ALIGN_CENTRE, 0, 0, kNoCaption},
+    {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, IDCANCEL, FACE_3D, ALIGN_CENTRE, 0, 0, kCancelCaption},
+    // The Chinese main text, drawn from the window text the dialog sets.
+    {IDC_MSG_TEXT, ROLE_SYSTEM_STATICTEXT, IDC_MSG_TEXT, FACE_FLAT, ALIGN_CENTRE,
+     CONTROL_LONG_TEXT, 0, NULL},
+    {IDC_MSG_SUBTEXT, ROLE_SYSTEM_STATICTEXT, NAME_SYSTEM_TEXT, FACE_3D, ALIGN_CENTRE, 0, 0, NULL},
 };
+const int kMessageControlCount = sizeof kMessageControls / sizeof kMessageControls[0];
 
 static void OnMessageInit(HWND dialog, const char *givenText)
 {
-    MakeControlsAccessible(dialog, kMessageAccessible,
-                           sizeof kMessageAccessible / sizeof kMessageAccessible[0]);
+    DescribeDialog(dialog, kMessageControls, kMessageControlCount);
     // The painter draws the control's window text up to MESSAGE_TEXT_SIZE
     // bytes: the dialog is sized to exactly what it will draw.
     char mainText[MESSAGE_TEXT_SIZE];

@@ -20,6 +20,10 @@ extern int MessageDialogMode;
 // The secondary text of the dialog being shown; empty when there is none.
 extern char MessageSubText[MESSAGE_SUBTEXT_SIZE];
 
+// The message dialog's controls as they are drawn and named.
+extern const DialogControl kMessageControls[];
+extern const int kMessageControlCount;
+
 // A main text shorter than this many bytes widens the window by two button
 // heights.
 enum { MESSAGE_SHORT_TEXT_BYTES = 81 };

@@ -11,6 +11,7 @@
 #include "base/globals.h"
 #include "base/system_dll.h"
 #include "base/text_resource.h"
+#include "render/dialog_description.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 
@@ -18,7 +19,6 @@
 // to an import thunk, not to the GUID.
 static const GUID kIidAccessible = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-static const char kRowProp[] = "MorivaneAccessibleRow";
 static const char kProcProp[] = "MorivaneAccessibleProc";
 
 enum { LINE_BUFFER = 260, NAME_CHARS = MESSAGE_TEXT_SIZE + 1 };
@@ -88,7 +88,7 @@ static BSTR WindowTextOf(HWND window, int chars)
 // The name of `window` (child 0) or of its list line `child` (one that
 // ChildOf let through): what is drawn. Null rather than a name made of bytes
 // nothing wrote.
-static BSTR NameOf(HWND window, const AccessibleControl *row, long child)
+static BSTR NameOf(HWND window, const DialogControl *row, long child)
 {
     char text[NAME_CHARS];
     WCHAR wide[NAME_CHARS];
@@ -105,14 +105,10 @@ static BSTR NameOf(HWND window, const AccessibleControl *row, long child)
         return WindowTextOf(window, NAME_CHARS);
     } else {
         // The caption drawn now: the dialog may choose it by its page.
-        caption = (const char *)SendMessageA(GetParent(window), WM_OWNER_CAPTION,
-                                             (WPARAM)row->nameFrom, 0);
-        if (caption == NULL)
-            caption = FindCheckBoxCaption(row->nameFrom);
-        if (caption == NULL)
-            caption = FindOwnerCaption(row->nameFrom).caption;
+        HWND source = GetDlgItem(GetParent(window), row->nameFrom);
+        caption = DescribedCaption(source);
         if (caption == NULL) {
-            GetWindowTextA(GetDlgItem(GetParent(window), row->nameFrom), text, sizeof text);
+            GetWindowTextA(source, text, sizeof text);
             caption = text;
         }
     }
@@ -149,7 +145,7 @@ namespace {  // internal: no COMDAT copies of the methods
 struct ControlAccessible : IAccessible {
     LONG refs;
     HWND window;
-    const AccessibleControl *row;
+    const DialogControl *row;
 
     // The child a VARIANT names: 0 the control, 1 up to its line count for a
     // list; -1 (E_INVALIDARG) for any other number, any child of another
@@ -342,7 +338,11 @@ static LRESULT AnswerGetObject(HWND window, WPARAM wParam)
     ControlAccessible *object = new (memory) ControlAccessible;
     object->refs = 1;
     object->window = window;
-    object->row = (const AccessibleControl *)GetPropA(window, kRowProp);
+    object->row = DescribedControl(window);
+    if (object->row == NULL) {
+        object->Release();
+        return 0;
+    }
     LRESULT result = lresult(kIidAccessible, wParam, object);
     object->Release();
     return result;
@@ -356,21 +356,15 @@ static LRESULT CALLBACK AccessibleControlProc(HWND window, UINT message, WPARAM 
         if (result > 0)
             return result;
     }
-    if (message == WM_NCDESTROY) {
-        RemovePropA(window, kRowProp);
+    if (message == WM_NCDESTROY)
         RemovePropA(window, kProcProp);
-    }
     return CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
-void MakeControlsAccessible(HWND dialog, const AccessibleControl *controls, int count)
+void MakeControlAccessible(HWND control)
 {
-    for (int i = 0; i < count; ++i) {
-        HWND control = GetDlgItem(dialog, controls[i].id);
-        if (control == NULL || GetPropA(control, kProcProp) != NULL)
-            continue;
-        SetPropA(control, kRowProp, (HANDLE)&controls[i]);
-        SetPropA(control, kProcProp,
-                 (HANDLE)SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)AccessibleControlProc));
-    }
+    if (GetPropA(control, kProcProp) != NULL)
+        return;
+    SetPropA(control, kProcProp,
+             (HANDLE)SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)AccessibleControlProc));
 }

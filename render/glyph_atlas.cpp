@@ -43,9 +43,7 @@ GlyphCell LookupGlyph(unsigned short code)
     return cell;
 }
 
-// Makes page k's bitmap and device context from the inflated data. Returns 0
-// as soon as a handle cannot be made; what was made stays in the slot.
-static int CreateGlyphPage(int k, const unsigned char *bits)
+int CreateGlyphPage(int k, const unsigned char *bits)
 {
     GlyphAtlasPage *slot = &GlyphAtlas[k];
     slot->bitmap = CreateBitmap(GLYPH_PAGE_WIDTH, GLYPH_PAGE_HEIGHT, 1, 1, bits);

@@ -16,8 +16,8 @@ enum {
     GLYPH_SIZE = 16
 };
 
-// The inflate buffer holds all four pages (and the blank paper after the
-// shipped data).
+// The atlas data may be as long as ATLAS_BUFFER_SIZE: all four pages (and
+// the blank paper after the shipped data).
 static_assert(GLYPH_PAGE_BYTES == 60416, "a page is 944 rows of 64 bytes");
 static_assert(GLYPH_PAGE_COUNT * GLYPH_PAGE_BYTES <= ATLAS_BUFFER_SIZE,
               "the four pages fit the inflate buffer");
@@ -44,6 +44,11 @@ struct GlyphCell {
     int y;     // top edge within the page, multiple of 16
     int page;  // 0 to 3
 };
+
+// Makes page k's bitmap and device context from bits[GLYPH_PAGE_BYTES].
+// Returns 0 as soon as a handle cannot be made; what was made stays in the
+// slot.
+int CreateGlyphPage(int k, const unsigned char *bits);
 
 // Makes the pages from buffer[ATLAS_BUFFER_SIZE] (malloc'd) holding `length`
 // bytes of atlas data, then frees the buffer. Returns an ATLAS_ outcome.

@@ -1,6 +1,6 @@
 // Owner-drawn buttons, labels, licence lines and option check boxes (see
-// owner_draw.h). Captions come from the installer's own GBK table, never from
-// the dialog templates.
+// owner_draw.h). Captions come from the dialogs' descriptions, GBK texts of
+// the installer's own table, never from the dialog templates.
 #include "render/owner_draw.h"
 
 
@@ -8,42 +8,9 @@
 #include "base/globals.h"
 #include "render/gbk_text.h"
 #include "resources/resource_ids.h"
-#include "texts.h"
+
 
 WNDPROC SavedButtonProc;
-
-// Captions by control id; the texts are GBK, from the text table. A null
-// caption means the control's own window text.
-static const OwnerCaption kCaptions[] = {
-    {kOkCaption, IDOK, FACE_3D, ALIGN_CENTRE},
-    {kCancelCaption, IDCANCEL, FACE_3D, ALIGN_CENTRE},
-    {kBackCaption, IDC_BACK, FACE_3D, ALIGN_CENTRE},
-    {kYesCaption, IDYES, FACE_3D, ALIGN_CENTRE},
-    {kNoCaption, IDNO, FACE_3D, ALIGN_CENTRE},
-    {kNextCaption, IDC_NEXT, FACE_3D, ALIGN_CENTRE},
-    {kBrowseCaption, IDC_BROWSE, FACE_3D, ALIGN_CENTRE},
-    {kPathLabelCaption, IDC_PATH_LABEL, FACE_FLAT, ALIGN_LEFT},
-    {kDirectoriesCaption, IDC_DIRS_LABEL, FACE_FLAT, ALIGN_LEFT},
-    {kTitleCaption, IDC_TITLE_LABEL, FACE_FLAT, ALIGN_CENTRE},
-    {kDrivesCaption, IDC_DRIVES_LABEL, FACE_FLAT, ALIGN_LEFT},
-    // Kept as specified: the edition label is never shown.
-    {kEditionCaption, IDC_EDITION_LABEL, FACE_FLAT, ALIGN_CENTRE},
-    {kInstallerCaption, IDC_INSTALLER_LABEL, FACE_FLAT, ALIGN_CENTRE},
-    {NULL, IDC_MSG_TEXT, FACE_FLAT, ALIGN_CENTRE},
-    {kLanguageLabelCaption, IDC_LANGUAGE_LABEL, FACE_FLAT, ALIGN_CENTRE},
-    {"", IDC_BLANK_LABEL, FACE_FLAT, ALIGN_CENTRE},
-    // Kept as specified: the wait label is never shown.
-    {"", IDC_WAIT_LABEL, FACE_FLAT, ALIGN_LEFT},
-};
-
-// Check boxes have no face or alignment of their own: only a caption.
-static const struct {
-    int id;
-    const char *caption;
-} kCheckBoxCaptions[] = {
-    {IDC_DESKTOP_ICON, kDesktopIconCaption},
-    {IDC_AUTOSTART, kAutoStartCaption},
-};
 
 enum {
     BUTTON_TEXT_MAX = 79,
@@ -51,27 +18,8 @@ enum {
     MESSAGE_TEXT_MAX = MESSAGE_TEXT_SIZE - 1,
     // One byte past the longest text, to see whether its last character is
     // whole, and the NUL.
-    CAPTION_BUFFER = MESSAGE_TEXT_MAX + 2,
-    LICENCE_LINE_BUFFER = 260
+    CAPTION_BUFFER = MESSAGE_TEXT_MAX + 2
 };
-
-OwnerCaption FindOwnerCaption(int id)
-{
-    for (const OwnerCaption &row : kCaptions) {
-        if (row.id == id)
-            return row;
-    }
-    OwnerCaption other = {NULL, (short)id, FACE_3D, ALIGN_CENTRE};
-    return other;
-}
-
-const char *FindCheckBoxCaption(int id)
-{
-    for (const auto &row : kCheckBoxCaptions)
-        if (row.id == id)
-            return row.caption;
-    return NULL;
-}
 
 POINT CaptionOrigin(const RECT &item, int width, int align, int selected)
 {
@@ -108,7 +56,7 @@ static void CopyCaption(char *caption, const char *tableText, HWND window, int w
     }
 }
 
-static void DrawBevel(HDC dc, const RECT &r, int id, int selected)
+static void DrawBevel(HDC dc, const RECT &r, int defaultFrame, int selected)
 {
     HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
     HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
@@ -124,7 +72,7 @@ static void DrawBevel(HDC dc, const RECT &r, int id, int selected)
         LineTo(dc, r.left + i, r.bottom - i - 1);
         SelectObject(dc, penA);
     }
-    if (id == IDC_NEXT) {
+    if (defaultFrame) {
         // The default button's black frame, whether it has the focus or not.
         SelectObject(dc, GetStockObject(BLACK_PEN));
         MoveToEx(dc, r.left, r.bottom - 1, NULL);
@@ -150,10 +98,14 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *caption)
 {
     if (item->CtlType != ODT_BUTTON)
         return;
-    // The blank label paints nothing at all, not even its face or focus.
-    if (item->CtlID == IDC_BLANK_LABEL)
+    // A control described so paints nothing at all, not even its face or focus.
+    static const DialogControl kUndescribed = {0, ROLE_NONE, NAME_NONE, FACE_3D, ALIGN_CENTRE,
+                                               0, 0, NULL};
+    const DialogControl *row = DescribedControl(item->hwndItem);
+    if (row == NULL)
+        row = &kUndescribed;
+    if (row->face == FACE_NONE)
         return;
-    OwnerCaption row = FindOwnerCaption(item->CtlID);
     HDC dc = item->hDC;
     const RECT &r = item->rcItem;
     COLORREF previousText = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
@@ -163,15 +115,14 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *caption)
     // focus rectangle is XORed, so drawing it alone would leave it standing
     // on a button that has lost the focus.
     int selected = (item->itemState & ODS_SELECTED) != 0;
-    int id = GetDlgCtrlID(item->hwndItem);
     char text[CAPTION_BUFFER];
-    CopyCaption(text, caption ? caption : FindOwnerCaption(id).caption, item->hwndItem,
-                id == IDC_MSG_TEXT ? MESSAGE_TEXT_MAX : BUTTON_TEXT_MAX);
+    CopyCaption(text, caption ? caption : DescribedCaption(item->hwndItem), item->hwndItem,
+                row->flags & CONTROL_LONG_TEXT ? MESSAGE_TEXT_MAX : BUTTON_TEXT_MAX);
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    if (row.face == FACE_3D)
-        DrawBevel(dc, r, item->CtlID, selected);
+    if (row->face == FACE_3D)
+        DrawBevel(dc, r, row->flags & CONTROL_DEFAULT_FRAME, selected);
     SIZE size = MeasureGbkText(dc, text);
-    POINT origin = CaptionOrigin(r, size.cx, row.align, selected);
+    POINT origin = CaptionOrigin(r, size.cx, row->align, selected);
     DrawGbkText(dc, origin.x, origin.y, text);
     if (item->itemState & ODS_FOCUS) {
         RECT focus = ButtonFocusRect(r);
@@ -181,7 +132,7 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *caption)
     SetBkColor(dc, previousBackground);
 }
 
-void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog)
+void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND)
 {
     HDC dc = item->hDC;
     int saved = SaveDC(dc);
@@ -189,15 +140,14 @@ void DrawLicenceItem(const DRAWITEMSTRUCT *item, HWND dialog)
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_WINDOW));
 
-    UINT count = (UINT)SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_GETCOUNT, 0, 0);
+    HWND list = item->hwndItem;
+    UINT count = (UINT)SendMessageA(list, LB_GETCOUNT, 0, 0);
     if (item->itemID < count) {
         // LB_GETTEXT takes no buffer size: a line that would not fit is skipped.
-        LRESULT length =
-            SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_GETTEXTLEN, item->itemID, 0);
+        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, item->itemID, 0);
         char line[LICENCE_LINE_BUFFER];
         if (length >= 0 && length < LICENCE_LINE_BUFFER &&
-            SendDlgItemMessageA(dialog, IDC_LICENCE_ZH, LB_GETTEXT, item->itemID,
-                                (LPARAM)line) != LB_ERR) {
+            SendMessageA(list, LB_GETTEXT, item->itemID, (LPARAM)line) != LB_ERR) {
             line[LICENCE_LINE_BUFFER - 1] = '\0';
             DrawGbkText(dc, item->rcItem.left + 2, item->rcItem.top + 2, line);
         }
@@ -253,8 +203,8 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     DrawFrameControl(dc, &box, DFC_BUTTON, state);
 
     char caption[CAPTION_BUFFER];
-    CopyCaption(caption, FindCheckBoxCaption(GetDlgCtrlID(checkBox)), checkBox,
-                CHECKBOX_TEXT_MAX);
+    const DialogControl *row = DescribedControl(checkBox);
+    CopyCaption(caption, row != NULL ? row->caption : NULL, checkBox, CHECKBOX_TEXT_MAX);
     SIZE size = MeasureGbkText(dc, caption);
     int x = box.right + (box.right - box.left);
     int y = r.top + 3;

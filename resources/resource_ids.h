@@ -106,4 +106,9 @@
 #define PAYLOAD_BUFFER_SIZE     1048576
 #define SPEECH_BUFFER_SIZE      12582912
 
+/* The Chinese licence as the wizard lists it: at most this many lines, each
+   drawn from a buffer of this many bytes. The build refuses a longer one. */
+#define LICENCE_MAX_LINES       500
+#define LICENCE_LINE_BUFFER     260
+
 #endif

@@ -24,13 +24,20 @@
 #include "install/payload_table.h"
 #include "install/shortcuts.h"
 #include "render/glyph_atlas.h"
+#include "resources/resource_ids.h"
 #include "sample/program_folder.h"
 #include "texts.h"
 
 static const char kRemoveSwitch[] = "/remove ";
-static const char kUninstallerName[] = "MorivaneUnInstall.exe";
 
 enum { COMPARE_CHUNK = 4096 };
+
+// This program's installed name, from its payload row.
+static const char *UninstallerFileName(void)
+{
+    const PayloadEntry *row = FindPayloadRow(IDR_UNINSTALLER_EXE);
+    return row != NULL ? row->fileName : "";
+}
 
 // Names that could not be removed, for the closing message.
 static char NotRemoved[MESSAGE_SUBTEXT_SIZE];
@@ -74,21 +81,23 @@ static void RemoveLink(const char *folder, const char *name)
         NoteNotRemoved(path);
 }
 
+// The shortcuts of the installation's table, by the names for this
+// system's language, whatever options made them; then the group folder.
 static void RemoveShortcuts(void)
 {
-    const char *product = ProductDisplayName(DisplayLanguage);
-    char folder[MAX_PATH];
-    char group[MAX_PATH];
-    if (GetShortcutFolderPath(folder, CSIDL_PROGRAMS) &&
-        FormatText(group, sizeof group, "%s\\%s", folder, product)) {
-        RemoveLink(group, product);
-        RemoveLink(group, UninstallerDisplayName(DisplayLanguage));
-        RemoveDirectoryA(group);  // only when empty: anything else there stays
+    char folder[MAX_PATH], group[MAX_PATH] = "";
+    for (const ShortcutRow &row : ShortcutTable) {
+        if (!GetShortcutFolderPath(folder, row.csidl))
+            continue;
+        if (row.csidl == CSIDL_PROGRAMS &&
+            (!FormatText(group, sizeof group, "%s\\%s", folder,
+                         ProductDisplayName(DisplayLanguage)) ||
+             !FormatText(folder, sizeof folder, "%s", group)))
+            continue;
+        RemoveLink(folder, row.name(DisplayLanguage));
     }
-    if (GetShortcutFolderPath(folder, CSIDL_DESKTOP))
-        RemoveLink(folder, product);
-    if (GetShortcutFolderPath(folder, CSIDL_STARTUP))
-        RemoveLink(folder, product);
+    if (group[0] != '\0')
+        RemoveDirectoryA(group);  // only when empty: anything else there stays
 }
 
 // Asks, naming the folder, whether to remove the product from it.
@@ -147,7 +156,7 @@ static int HoldsThisUninstaller(const char *folder)
     char installed[MAX_PATH];
     DWORD length = GetModuleFileNameA(NULL, self, sizeof self);
     return length > 0 && length < sizeof self &&
-           JoinInstallPath(installed, sizeof installed, folder, kUninstallerName) &&
+           JoinInstallPath(installed, sizeof installed, folder, UninstallerFileName()) &&
            SameFileContent(self, installed);
 }
 
@@ -180,7 +189,7 @@ static int StartCopy(const char *folder)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (JoinInstallPath(copy, sizeof copy, temp, kUninstallerName) &&
+    if (JoinInstallPath(copy, sizeof copy, temp, UninstallerFileName()) &&
         FormatText(command, sizeof command, "\"%s\" %s\"%s\"", copy, kRemoveSwitch, folder) &&
         CopyFileA(self, copy, TRUE) &&
         CreateProcessA(copy, command, NULL, NULL, FALSE, 0, NULL, temp, &startup, &process)) {

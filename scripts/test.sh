@@ -85,7 +85,10 @@ start_test_session() {
     if [ "$(id -u)" = 0 ]; then
         FULL_DISK="$WINE_SCRATCH/full-disk"
         mkdir -p "$FULL_DISK"
-        if mount -t tmpfs -o size=1m,mode=0777 tmpfs "$FULL_DISK" 2>/dev/null; then
+        # The Wine user's own drive: one every account may change would be
+        # asked about before anything is installed on it.
+        if mount -t tmpfs -o "size=1m,mode=0755,uid=${MORIVANE_WINE_UID:-0},gid=${MORIVANE_WINE_GID:-0}" \
+            tmpfs "$FULL_DISK" 2>/dev/null; then
             ln -sfn "$FULL_DISK" "$WINEPREFIX/dosdevices/e:"
         else
             FULL_DISK=""

@@ -11,7 +11,8 @@
 #                                         the installer and the programs it
 #                                         installs (a throw-away one here)
 #   build_checks.sh layers SOURCE         a render file that includes an app
-#                                         header stops the build, naming it
+#                                         header, or names a dialog's control,
+#                                         stops the build, naming it
 #   build_checks.sh imports SOURCE BUILD  a program importing comctl32, and
 #                                         stripped ones delay-loading uxtheme
 #                                         and winspool.drv, none a known DLL,
@@ -104,20 +105,23 @@ layers)
         xargs -0 tar -cf -) | tar -xf - -C "$scratch/src"
     sed -i '0,/#include "render\/gbk_text.h"/s||&\n#include "app/wizard.h"|' \
         "$scratch/src/render/gbk_text.cpp"
+    echo 'static const int kPlanted = IDC_NEXT;' >>"$scratch/src/render/owner_draw.cpp"
     source_dir="$scratch/src"
     configure "$scratch/build"
     if cmake --build "$scratch/build" --target morivane_render >"$scratch/log" 2>&1; then
         echo "FAIL: a render file including an app header was built"
         exit 1
     fi
-    expected="backwards include: render/gbk_text.cpp:[0-9]*: includes app/wizard.h"
-    if grep -q "$expected" "$scratch/log"; then
-        echo "PASS: $(grep -o "$expected.*" "$scratch/log")"
-    else
-        echo "FAIL: the build failed without naming the backwards include"
-        cat "$scratch/log"
-        exit 1
-    fi
+    for expected in "backwards include: render/gbk_text.cpp:[0-9]*: includes app/wizard.h" \
+        "render/owner_draw.cpp:[0-9]*: names control IDC_NEXT"; do
+        if grep -q "$expected" "$scratch/log"; then
+            echo "PASS: $(grep -o "$expected.*" "$scratch/log")"
+        else
+            echo "FAIL: the build failed without naming: $expected"
+            cat "$scratch/log"
+            exit 1
+        fi
+    done
     ;;
 signed)
     openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quelt test signing" \

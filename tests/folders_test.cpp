@@ -1,6 +1,7 @@
-// Whether others may change an existing install folder, judged on security
-// descriptors built here: Wine makes the ones it reads back from the Unix
-// mode, so the decisions that matter on Windows can only be met this way.
+// Whether others may change an install folder or a folder on the way to it,
+// judged on security descriptors built here: Wine makes the ones it reads
+// back from the Unix mode, so the decisions that matter on Windows can only
+// be met this way.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,6 +21,7 @@ struct Folder {
     const char *what;
     std::string sddl;  // "U" and "X" stand for the user's and another user's SID
     int othersMayChange;
+    int role = JUDGED_INSTALL_FOLDER;
 };
 
 std::string Sids(std::string text)
@@ -42,12 +44,20 @@ TEST_P(OpenFolders, JudgedByOwnerAndEntriesForTheFolderItself)
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
                                                                      &descriptor, NULL))
         << sddl;
-    EXPECT_EQ(GetParam().othersMayChange, OthersMayChangeFolder(descriptor, kUser)) << sddl;
+    EXPECT_EQ(GetParam().othersMayChange,
+              OthersMayChangeFolder(descriptor, GetParam().role, kUser))
+        << sddl;
     LocalFree(descriptor);
 }
 
 const std::string kOwnedByUser = std::string("O:") + kUser;
 const std::string kSystemOnes = "(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+// As Windows sets one up: Authenticated Users may add folders to it, and
+// may change the files and folders made in those (CREATOR OWNER stands for
+// whoever makes one).
+const std::string kDriveRoot = std::string("O:") + kInstaller + "D:PAI" + kSystemOnes +
+                               "(A;OICIIO;GA;;;CO)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)"
+                               "(A;;LC;;;AU)";
 
 INSTANTIATE_TEST_SUITE_P(
     Descriptors, OpenFolders,
@@ -68,8 +78,19 @@ INSTANTIATE_TEST_SUITE_P(
         Folder{"another user may change permissions", kOwnedByUser + "D:(A;;WD;;;X)", 1},
         Folder{"another user may take it", kOwnedByUser + "D:(A;;WO;;;X)", 1},
         Folder{"Authenticated Users may delete it", kOwnedByUser + "D:(A;;SD;;;AU)", 1},
-        Folder{"Everyone's write only for what is made in it", kOwnedByUser + "D:(A;OICIIO;GW;;;WD)", 0},
-        Folder{"a denial is no grant", kOwnedByUser + "D:(D;;FA;;;WD)", 0}),
+        Folder{"Everyone's write only for the files made in it", kOwnedByUser + "D:(A;OICIIO;GW;;;WD)", 1},
+        Folder{"Everyone's full control only for the files made in it", kOwnedByUser + "D:(A;OIIO;FA;;;WD)", 1},
+        Folder{"Everyone's full control only for folders made in it", kOwnedByUser + "D:(A;CIIO;FA;;;WD)", 0},
+        Folder{"a denial is no grant", kOwnedByUser + "D:(D;;FA;;;WD)", 0},
+        Folder{"on the way, others may add beside what is in it", kOwnedByUser + "D:(A;OICI;0x1201bf;;;WD)", 0, JUDGED_ON_THE_WAY},
+        Folder{"on the way, another user may delete it", kOwnedByUser + "D:(A;;SD;;;X)", 1, JUDGED_ON_THE_WAY},
+        Folder{"on the way, another user may move what is in it", kOwnedByUser + "D:(A;;0x40;;;X)", 1, JUDGED_ON_THE_WAY},
+        Folder{"on the way, another user has all rights", kOwnedByUser + "D:(A;;GA;;;X)", 1, JUDGED_ON_THE_WAY},
+        Folder{"the system drive's root as Windows sets it up", kDriveRoot, 0, JUDGED_DRIVE_ROOT},
+        Folder{"a data drive's root as Windows formats it", "O:BAD:PAI" + kSystemOnes +
+                   "(A;OICIIO;GA;;;CO)(A;OICI;0x1200a9;;;BU)(A;OICI;0x1301bf;;;AU)", 0, JUDGED_DRIVE_ROOT},
+        Folder{"a drive root where others may delete what is in it", "O:BAD:(A;;0x40;;;AU)", 1,
+               JUDGED_DRIVE_ROOT}),
     [](const testing::TestParamInfo<Folder> &info) { return std::to_string(info.index); });
 
 }  // namespace

@@ -2,6 +2,8 @@
 // page bitmaps that BuildGlyphAtlas makes from it.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "base/globals.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_atlas_resource.h"
@@ -150,6 +152,41 @@ TEST_F(BuiltAtlas, ReleaseEmptiesEverySlotAndMaySafelyRepeat)
         EXPECT_EQ(nullptr, GlyphAtlas[k].bitmap);
         EXPECT_EQ(nullptr, GlyphAtlas[k].dc);
     }
+}
+
+// The pages are made as the stream inflates: a stream that fails only after
+// them (here, all ink, longer than the atlas buffer) leaves none behind.
+TEST_F(BuiltAtlas, StreamLongerThanTheBufferIsUnusableAndLeavesSlotsEmpty)
+{
+    // zlib header, five stored blocks of 65,535 zero bytes, Adler-32.
+    std::vector<unsigned char> stream = {0x78, 0x01};
+    for (int block = 0; block < 5; ++block) {
+        const unsigned char header[] = {(unsigned char)(block == 4), 0xFF, 0xFF, 0x00, 0x00};
+        stream.insert(stream.end(), header, header + sizeof header);
+        stream.insert(stream.end(), 65535, 0);
+    }
+    unsigned long sum = 1;  // Adler-32 of zeros: a stays 1, b adds 1 a byte
+    unsigned long b = 5UL * 65535 % 65521;
+    sum |= b << 16;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        stream.push_back((unsigned char)(sum >> shift));
+    std::string copy = MakeScratchFolder("atlas") + "\\long_atlas.exe";
+    char self[MAX_PATH];
+    ASSERT_NE(0u, GetModuleFileNameA(NULL, self, sizeof self));
+    ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    ASSERT_NE(nullptr, update);
+    ASSERT_TRUE(UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(IDR_GLYPH_ATLAS),
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), stream.data(),
+                                (DWORD)stream.size()));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    HMODULE module = LoadLibraryExA(copy.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    AppInstance = module;
+    EXPECT_EQ(ATLAS_RESOURCE_UNUSABLE, BuildGlyphAtlas());
+    for (int k = 0; k < GLYPH_PAGE_COUNT; ++k)
+        EXPECT_EQ(nullptr, GlyphAtlas[k].bitmap) << k;
+    FreeLibrary(module);
 }
 
 TEST_F(BuiltAtlas, MissingResourceIsUnusableAndLeavesSlotsEmpty)

@@ -381,6 +381,7 @@ HWND AgreeWith(InstallerRun &run, const std::string &folder, const std::string &
 int InstallAnswering(const std::string &folder, int offerAnswer, const std::string &variable = "",
                      bool openToOthers = false)
 {
+    bool existed = Exists(folder);
     InstallerRun run;
     HWND wizard = AgreeWith(run, folder, variable);
     if (wizard == NULL)
@@ -390,8 +391,9 @@ int InstallAnswering(const std::string &folder, int offerAnswer, const std::stri
         if (done == NULL || WindowText(Control(done, IDC_MSG_TEXT)).find(folder) == std::string::npos)
             return -8;
         Click(done, IDNO);
+        // No writes nothing: not even the folder.
         if (!WaitUntil([&] { return !IsWindow(done); }) || CountFolderEntries(folder) != 0 ||
-            !IsShown(wizard, IDC_ENGLISH))
+            Exists(folder) != existed || !IsShown(wizard, IDC_ENGLISH))
             return -9;
         Click(wizard, IDC_NEXT);
         HWND again = NextMessage(run, done);
@@ -497,7 +499,8 @@ bool MakeFolder(const std::string &path, const char *sddl)
 // whole, from a folder the run made under a fresh name, never from where a
 // file could be laid in wait. The install folder the installer makes gets
 // its own permissions; an existing one that others may change is used only
-// when the user says so, and keeps its; one that is a link is refused.
+// when the user says so, and keeps its; one that is a link is refused; one
+// to be made in a folder others may change is asked about before it is made.
 TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
 {
     std::string temp = TempFolder();
@@ -527,6 +530,12 @@ TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
     }
     EXPECT_EQ(0, InstallAnswering(created, IDOK));
     EXPECT_EQ(0, InstallAnswering(existing, IDOK, "", true));
+    // A new folder in one that every account may change: any of them could
+    // move it away and put its own in its place. Asked before it is made.
+    const std::string openParent = "C:\\acc_open";
+    ASSERT_TRUE(MakeFolder(openParent, NULL));
+    RunUnix("/bin/chmod 777 " + UnixName(openParent));
+    EXPECT_EQ(0, InstallAnswering(openParent + "\\Morivane", IDCANCEL, "", true));
     std::string link = scratch + "\\link", target = scratch + "\\target";
     if (MakeFolder(target, NULL) && RunUnix("/bin/ln -s " + UnixName(target) + " " + UnixName(link)) &&
         (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {

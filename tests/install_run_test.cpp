@@ -26,18 +26,38 @@
 
 namespace {
 
-TEST(InstallPaths, TypedFoldersThatAreKeptAsTheyAre)
+// The folder judged is the folder written: one full name, a drive alone
+// its root, as the files' names ("C:\name") have it, and nothing cut short.
+TEST(InstallPaths, TypedFoldersResolvedOnce)
 {
+    // Started in a folder of drive C:, where "C:" alone would name that folder.
+    char saved[MAX_PATH], current[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(sizeof saved, saved));
+    ASSERT_NE(0u, GetWindowsDirectoryA(current, sizeof current));
+    ASSERT_TRUE(SetCurrentDirectoryA(current));
+    // A relative name that fills MAX_PATH once the current folder is put before it.
+    const std::string longest(MAX_PATH - 2 - strlen(current), 'x');
     struct Case {
-        const char *path;
-        int absolute;
+        std::string typed, full;  // full empty: refused
     } cases[] = {
-        {"C:\\Morivane", 1}, {"d:/x", 1},        {"D:", 1},          {"C:\\", 1},
-        {"\\\\server\\share", 1}, {"Morivane", 0}, {"C:Morivane", 0}, {"\\Morivane", 0},
-        {"..\\x", 0},        {"", 0},
+        {"C:", "C:\\"},
+        {"C:\\", "C:\\"},
+        {"d:/x/", "d:\\x"},
+        {"C:\\a\\..\\Morivane", "C:\\Morivane"},
+        {"\\\\server\\share\\x\\", "\\\\server\\share\\x"},
+        {"Morivane", std::string(current) + "\\Morivane"},
+        {longest, std::string(current) + "\\" + longest},
+        {"", ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(c.absolute, IsAbsoluteInstallPath(c.path)) << c.path;
+    for (const Case &c : cases) {
+        char out[MAX_PATH] = "";
+        EXPECT_EQ(!c.full.empty(), ResolveInstallFolder(c.typed.c_str(), out, sizeof out)) << c.typed;
+        EXPECT_EQ(c.full, c.full.empty() ? c.full : out) << c.typed;
+    }
+    char small[12];
+    EXPECT_EQ(1, ResolveInstallFolder("C:\\Morivane", small, sizeof small));
+    EXPECT_EQ(0, ResolveInstallFolder("C:\\Morivane1", small, sizeof small)) << "never cut short";
+    SetCurrentDirectoryA(saved);
 }
 
 TEST(InstallNames, FollowTheDisplayLanguage)
@@ -70,8 +90,8 @@ protected:
         ASSERT_FALSE(folder.empty());
         strcpy(InstallDir, folder.c_str());
         DisplayLanguage = 0;
-        DesktopIconOption = 0;
-        AutoStartOption = 0;
+        for (int &option : InstallOptions)
+            option = 0;
         UiLanguage = 1;
     }
     void TearDown() override

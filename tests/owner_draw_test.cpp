@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <string>
 
+#include "app/folder_chooser.h"
 #include "app/wizard.h"
 #include "base/globals.h"
+#include "message/message_dialog.h"
 #include "render/gbk_text.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_atlas_resource.h"
@@ -18,6 +20,17 @@
 namespace {
 
 uint32_t SysPixel(int index) { return PixelOf(GetSysColor(index)); }
+
+// The row that describes control `id` in the dialog that has it: the
+// chooser's and the message dialog's first, since 1010 is the chooser's
+// Drives label as well as the wizard's English box.
+const DialogControl *RowOf(int id)
+{
+    const DialogControl *row = FindDialogControl(kChooserControls, kChooserControlCount, id);
+    if (row == NULL)
+        row = FindDialogControl(kMessageControls, kMessageControlCount, id);
+    return row != NULL ? row : FindDialogControl(kWizardControls, kWizardControlCount, id);
+}
 
 const uint32_t kOutside = 0x00123456;  // canvas colour outside the controls
 const RECT kItem = {10, 8, 110, 32};   // a 100 x 24 button
@@ -47,10 +60,14 @@ protected:
         DestroyWindow(parent);
     }
 
+    // A button described as its dialog describes it.
     HWND Button(int id, const char *text = "")
     {
-        return CreateWindowA("BUTTON", text, WS_CHILD | BS_OWNERDRAW, 0, 0, 100, 24, parent,
-                             (HMENU)(INT_PTR)id, NULL, NULL);
+        HWND button = CreateWindowA("BUTTON", text, WS_CHILD | BS_OWNERDRAW, 0, 0, 100, 24,
+                                    parent, (HMENU)(INT_PTR)id, NULL, NULL);
+        if (RowOf(id) != NULL)
+            DescribeDialog(parent, RowOf(id), 1);
+        return button;
     }
     void Paint(Canvas *target, int id, UINT action, UINT state, const RECT &rect = kItem,
                const char *text = "")
@@ -264,10 +281,11 @@ TEST_F(OwnerDraw, FlatLabelsHaveNoBevel)
                    IDC_EDITION_LABEL, IDC_INSTALLER_LABEL, IDC_MSG_TEXT, IDC_LANGUAGE_LABEL,
                    IDC_WAIT_LABEL}) {
         SCOPED_TRACE(id);
-        OwnerCaption row = FindOwnerCaption(id);
-        ASSERT_EQ(FACE_FLAT, row.face);
+        const DialogControl *row = RowOf(id);
+        ASSERT_NE(nullptr, row);
+        ASSERT_EQ(FACE_FLAT, row->face);
         Paint(&canvas, id, ODA_DRAWENTIRE, 0, kItem, text);
-        PaintReferenceCaption(row.caption ? row.caption : text, row.align);
+        PaintReferenceCaption(row->caption ? row->caption : text, row->align);
         EXPECT_EQ(0, Differences(kItem, 0));
     }
 }
@@ -385,6 +403,7 @@ protected:
                             WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 150, 20,
                             parent, (HMENU)IDC_DESKTOP_ICON, NULL, NULL);
         ASSERT_NE(nullptr, box);
+        DescribeDialog(parent, RowOf(IDC_DESKTOP_ICON), 1);
         SavedButtonProc = (WNDPROC)SetWindowLongPtrA(box, GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
     }
     void PaintInto(Canvas *target) { PaintCheckBox(box, target->dc); }
@@ -398,7 +417,7 @@ protected:
         RECT square = CheckBoxSquare(client, BS_AUTOCHECKBOX, &state);
         int x = square.right + (square.right - square.left);
         FillRect(reference.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        DrawGbkText(reference.dc, x, client.top + 1, FindCheckBoxCaption(IDC_DESKTOP_ICON));
+        DrawGbkText(reference.dc, x, client.top + 1, RowOf(IDC_DESKTOP_ICON)->caption);
         return x;
     }
     HWND box = NULL;
@@ -437,7 +456,7 @@ TEST_F(CheckBox, CaptionStartsOneBoxWidthRightOfTheBox)
     RECT client;
     GetClientRect(box, &client);
     PaintInto(&canvas);
-    const char *caption = FindCheckBoxCaption(IDC_DESKTOP_ICON);
+    const char *caption = RowOf(IDC_DESKTOP_ICON)->caption;
     ASSERT_NE(nullptr, caption);
     int x = PaintReferenceBoxCaption();
     for (int y = 0; y < 20; ++y)
@@ -552,7 +571,7 @@ TEST_F(Schemes, TextTakesTheSchemeColoursInEveryPainter)
             Paint(&canvas, id, ODA_DRAWENTIRE, 0);
             ExpectContextKept();
             SetTextColor(reference.dc, scheme.colours[1]);
-            PaintReferenceCaption(FindOwnerCaption(id).caption, ALIGN_CENTRE);
+            PaintReferenceCaption(RowOf(id)->caption, ALIGN_CENTRE);
             EXPECT_EQ(0, InteriorDifferences()) << id;
             EXPECT_GT(CountPixels(text), 20) << id;
         }

@@ -158,7 +158,7 @@ TEST(JoinInstallPath, JoinsWithOneBackslashWithinTheBuffer)
     EXPECT_EQ(1, JoinInstallPath(out, sizeof out, "C:\\A", "b.txt"));
     EXPECT_STREQ("C:\\A\\b.txt", out);
     EXPECT_EQ(1, JoinInstallPath(out, sizeof out, "C:\\", "b.txt"));
-    EXPECT_STREQ("C:\\\\b.txt", out) << "the folder is taken unchanged";
+    EXPECT_STREQ("C:\\b.txt", out) << "a drive root's own backslash";
     EXPECT_EQ(1, JoinInstallPath(out, sizeof out, "C:\\AB", "c.txt"));  // 11 + NUL
     EXPECT_STREQ("C:\\AB\\c.txt", out);
     EXPECT_EQ(0, JoinInstallPath(out, sizeof out, "C:\\ABC", "c.txt"));

@@ -7,8 +7,10 @@
 #include <sstream>
 #include <string>
 
+#include "app/folder_chooser.h"
 #include "app/wizard.h"
 #include "base/globals.h"
+#include "message/message_dialog.h"
 #include "render/glyph_atlas.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
@@ -76,6 +78,16 @@ TEST(SystemTexts, BytesAreTheTableConvertedByWindows)
     }
 }
 
+// The caption a dialog's description gives control `id`.
+const char *Caption(const DialogControl *controls, int count, int id)
+{
+    const DialogControl *row = FindDialogControl(controls, count, id);
+    return row != NULL ? row->caption : NULL;
+}
+#define WIZARD kWizardControls, kWizardControlCount
+#define MESSAGE kMessageControls, kMessageControlCount
+#define CHOOSER kChooserControls, kChooserControlCount
+
 // What the installer draws and shows, byte for byte, against the texts it
 // must show (written here as a person reads them).
 TEST(SystemTexts, DrawnAndShownTextsAreTheRequiredOnes)
@@ -87,23 +99,23 @@ TEST(SystemTexts, DrawnAndShownTextsAreTheRequiredOnes)
     };
     WizardStep = STEP_PATH;
     const Case cases[] = {
-        {FindOwnerCaption(IDOK).caption, u8"确认 OK", 936},
-        {FindOwnerCaption(IDCANCEL).caption, u8"取消 Cancel", 936},
-        {FindOwnerCaption(IDC_BACK).caption, u8"退一步 Back", 936},
-        {FindOwnerCaption(IDYES).caption, u8"是 Yes", 936},
-        {FindOwnerCaption(IDNO).caption, u8"否 No", 936},
-        {FindOwnerCaption(IDC_NEXT).caption, u8"下一步 Next", 936},
-        {FindOwnerCaption(IDC_BROWSE).caption, u8"改变 Browse ....", 936},
-        {FindOwnerCaption(IDC_PATH_LABEL).caption, u8"安装路径： (Install Path)", 936},
-        {FindOwnerCaption(IDC_DIRS_LABEL).caption, u8"路径 (Directories):", 936},
-        {FindOwnerCaption(IDC_TITLE_LABEL).caption, u8"《墨瑞文》", 936},
-        {FindOwnerCaption(IDC_DRIVES_LABEL).caption, u8"磁盘 (Drives):", 936},
-        {FindOwnerCaption(IDC_EDITION_LABEL).caption, u8"中文版", 936},
-        {FindOwnerCaption(IDC_INSTALLER_LABEL).caption, u8"安装程序", 936},
-        {FindOwnerCaption(IDC_LANGUAGE_LABEL).caption, u8"User Interface Language 用户界面语言",
+        {Caption(MESSAGE, IDOK), u8"确认 OK", 936},
+        {Caption(WIZARD, IDCANCEL), u8"取消 Cancel", 936},
+        {Caption(WIZARD, IDC_BACK), u8"退一步 Back", 936},
+        {Caption(MESSAGE, IDYES), u8"是 Yes", 936},
+        {Caption(MESSAGE, IDNO), u8"否 No", 936},
+        {Caption(WIZARD, IDC_NEXT), u8"下一步 Next", 936},
+        {Caption(WIZARD, IDC_BROWSE), u8"改变 Browse ....", 936},
+        {Caption(WIZARD, IDC_PATH_LABEL), u8"安装路径： (Install Path)", 936},
+        {Caption(CHOOSER, IDC_DIRS_LABEL), u8"路径 (Directories):", 936},
+        {Caption(WIZARD, IDC_TITLE_LABEL), u8"《墨瑞文》", 936},
+        {Caption(CHOOSER, IDC_DRIVES_LABEL), u8"磁盘 (Drives):", 936},
+        {Caption(WIZARD, IDC_EDITION_LABEL), u8"中文版", 936},
+        {Caption(WIZARD, IDC_INSTALLER_LABEL), u8"安装程序", 936},
+        {Caption(WIZARD, IDC_LANGUAGE_LABEL), u8"User Interface Language 用户界面语言",
          936},
-        {FindCheckBoxCaption(IDC_DESKTOP_ICON), u8"建立桌面图标？  (Place an icon on Desktop)", 936},
-        {FindCheckBoxCaption(IDC_AUTOSTART), u8"开机时自动启动？(Auto-start on boot)", 936},
+        {Caption(WIZARD, IDC_DESKTOP_ICON), u8"建立桌面图标？  (Place an icon on Desktop)", 936},
+        {Caption(WIZARD, IDC_AUTOSTART), u8"开机时自动启动？(Auto-start on boot)", 936},
         {kAgreeCaption, u8"同意/安装 Agree/Install", 936},
         {kOutOfMemoryText, u8"内存不够。安装无法继续。", 936},
         {kFolderFailureText,

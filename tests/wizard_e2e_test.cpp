@@ -8,15 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "app/wizard.h"
 #include "installer_driver.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
 
 namespace {
 
-const int kPathPage[] = {IDC_DESKTOP_ICON, IDC_AUTOSTART, IDC_PATH_EDIT, IDC_PATH_LABEL,
-                         IDC_BROWSE};
-const int kLanguagePage[] = {IDC_LANGUAGE_LABEL, IDC_LANGUAGE_COMBO};
 const unsigned short kNextGlyph = 0xCFC2;   // first character of "Next"
 const unsigned short kAgreeGlyph = 0xCDAC;  // first character of "Agree/Install"
 
@@ -25,12 +23,14 @@ enum Page { PATH_PAGE, LANGUAGE_PAGE, LICENCE_PAGE };
 // Exactly the controls of one page are shown.
 bool ShowsPage(HWND wizard, Page page)
 {
-    for (int id : kPathPage)
-        if (IsShown(wizard, id) != (page == PATH_PAGE))
+    // The path and language pages are groups of the wizard's description.
+    for (int i = 0; i < kWizardControlCount; ++i) {
+        const DialogControl &control = kWizardControls[i];
+        if ((control.group == PAGE_PATH && IsShown(wizard, control.id) != (page == PATH_PAGE)) ||
+            (control.group == PAGE_LANGUAGE &&
+             IsShown(wizard, control.id) != (page == LANGUAGE_PAGE)))
             return false;
-    for (int id : kLanguagePage)
-        if (IsShown(wizard, id) != (page == LANGUAGE_PAGE))
-            return false;
+    }
     if (IsShown(wizard, IDC_ENGLISH) != (page == LICENCE_PAGE))
         return false;
     bool english = CheckState(wizard, IDC_ENGLISH) == BST_CHECKED;

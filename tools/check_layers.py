@@ -11,7 +11,10 @@ layer is a folder:
     sample/    everything above
 
 resources/ (ids and capacities) and the generated headers (texts.h, the
-tables of TEXT resources and payload rows) may be included anywhere. Exits 1 with one line per backwards include.
+tables of TEXT resources and payload rows) may be included anywhere. And
+render/ draws and names what a dialog's description hands it: it names no
+dialog's control (IDC_, IDD_ or a standard button id). Exits 1 with one line
+per problem.
 
 Usage: check_layers.py SOURCE_DIR [STAMP]
 """
@@ -22,6 +25,7 @@ import sys
 ORDER = ["base", "render", "message", "install", "app", "sample"]
 SHARED = ("resources/", "texts.h", "text_resources_table.h", "payload_rows.h")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+CONTROL_ID = re.compile(r"\b(IDC_\w+|IDD_\w+|IDOK|IDCANCEL|IDYES|IDNO)\b")
 
 
 def layer_of(path):
@@ -40,6 +44,11 @@ def problems_in(source_dir):
             mine = ORDER.index(layer_of(path))
             with open(os.path.join(source_dir, path), encoding="utf-8") as f:
                 for number, line in enumerate(f, 1):
+                    code = line.split("//", 1)[0]
+                    if folder == "render" and CONTROL_ID.search(code):
+                        problems.append("%s:%d: names control %s: render/ knows no dialog's"
+                                        " controls" % (path, number,
+                                                       CONTROL_ID.search(code).group(1)))
                     m = INCLUDE.match(line)
                     if not m or m.group(1).startswith(SHARED):
                         continue
@@ -47,7 +56,7 @@ def problems_in(source_dir):
                     theirs = layer_of(included)
                     if theirs is None or ORDER.index(theirs) > mine:
                         allowed = ", ".join(ORDER[:mine + 1])
-                        problems.append("%s:%d: includes %s: %s may include only %s"
+                        problems.append("backwards include: %s:%d: includes %s: %s may include only %s"
                                         % (path, number, included, layer_of(path), allowed))
     return problems
 
@@ -57,7 +66,7 @@ def main(argv):
         sys.exit(__doc__)
     problems = problems_in(argv[1])
     for problem in problems:
-        print("error: backwards include: " + problem, file=sys.stderr)
+        print("error: " + problem, file=sys.stderr)
     if problems:
         return 1
     if len(argv) == 3:

@@ -21,8 +21,9 @@ import sys
 # assembler name is the same on every target), and the C library functions it
 # knows as built-ins, which its symbol tables leave out.
 STACK_PROBE = "___chkstk_ms"
-BUILT_INS = ["memcpy", "memset", "memmove", "memcmp", "memchr", "malloc", "free", "strlen",
-             "strcmp", "strncmp", "strcpy", "strchr", "strrchr", "strstr", "strspn"]
+BUILT_INS = ["memcpy", "memset", "memmove", "memcmp", "memchr", "malloc", "calloc", "free",
+             "strlen", "strcmp", "strncmp", "strcpy", "strncpy", "strcat", "strchr", "strrchr",
+             "strstr", "strspn", "strcspn", "strpbrk"]
 
 
 def symbols(nm, library):

@@ -7,8 +7,10 @@ rows (UNICODE_MAP_LEADS, 94 trail bytes each, little-endian, 0 where none):
 what a drawn line reads as, on any code page.
 
 Refuses, with one line per problem naming the table line: a character its
-code page cannot hold, a non-ASCII character in an ascii row, and a GBK
-character that the installer's glyph atlas does not ship as itself.
+code page cannot hold, a non-ASCII character in an ascii row, a GBK
+character that the installer's glyph atlas does not ship as itself, and a
+text longer than the buffer that holds it, by the kind its name ends in
+(BUFFERS below; the sizes are read from the C headers that define them).
 
 Usage: make_texts.py TABLE ATLAS OUT MAP
 """
@@ -17,6 +19,13 @@ import re
 import sys
 
 import atlas as atlas_tool
+
+# The buffer a text is drawn from, by the end of its name: a message's
+# secondary text, its main text, a caption (copied whole for drawing). A
+# format's arguments may still make it longer at run time: it is then cut
+# whole characters at a time, or its fixed variant is shown.
+BUFFERS = [(("SubText", "SubFormat"), "message/message_dialog.h", "MESSAGE_SUBTEXT_SIZE"),
+           (("Text", "Format", "Caption"), "render/owner_draw.h", "MESSAGE_TEXT_SIZE")]
 
 CODE_PAGES = {"gbk": ("gbk", 936, "TEXT_GBK"), "big5": ("big5", 950, "TEXT_BIG5"),
               "ascii": ("ascii", 20127, "TEXT_ASCII")}
@@ -111,6 +120,29 @@ def c_literal(data):
     return out + '"'
 
 
+def buffer_limits():
+    """(name endings, the most bytes a text of them may have, the buffer's name)."""
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    limits = []
+    for endings, header, constant in BUFFERS:
+        text = open(os.path.join(root, header), encoding="utf-8").read()
+        size = re.search(r"\b%s\s*=\s*(\d+)" % constant, text)
+        if size is None:
+            sys.exit("%s: no %s" % (header, constant))
+        limits.append((endings, int(size.group(1)) - 1, constant))
+    return limits
+
+
+def length_problems(where, name, data, limits):
+    for endings, most, constant in limits:
+        if name.endswith(endings):
+            if len(data) > most:
+                return ["%s: %s: %d bytes, more than %s holds (%d)"
+                        % (where, name, len(data), constant, most)]
+            return []
+    return []
+
+
 def write_if_changed(path, text):
     if os.path.exists(path) and open(path, encoding="utf-8").read() == text:
         return
@@ -122,9 +154,10 @@ def main(table, atlas_path, out, map_path):
     rows, problems = read_table(table)
     atlas = open(atlas_path, "rb").read()
     encoded = []
+    limits = buffer_limits()
     for where, name, page, text in rows:
         data, text_problems = encode(where, name, page, text, atlas)
-        problems += text_problems
+        problems += text_problems + length_problems(where, name, data, limits)
         encoded.append((name, page, text, data))
     if problems:
         for problem in problems:

@@ -27,8 +27,6 @@ import atlas
 import make_payload_table
 from make_payload_table import read_ids
 
-LICENCE_LINE_MAX = 259  # the licence list copies each line into 260 bytes
-LICENCE_LINES_MAX = 500  # the wizard shows no more lines than this
 
 
 def evaluate(expression, ids):
@@ -71,10 +69,12 @@ def ascii_licence_problems(path, data):
             for number, line in enumerate(data.split(b"\n"), 1) if any(b >= 0x80 for b in line)]
 
 
-def gbk_licence_problems(path, data):
+def gbk_licence_problems(path, data, ids):
     """The Chinese licence is cut into lines as the wizard cuts it: at each
     CR, skipping one LF after it; a last piece without CR is dropped. Each
-    line is drawn from a 260-byte buffer."""
+    line is drawn from a buffer of LICENCE_LINE_BUFFER bytes, and the wizard
+    shows at most LICENCE_MAX_LINES lines (resource_ids.h)."""
+    line_max, lines_max = ids["LICENCE_LINE_BUFFER"] - 1, ids["LICENCE_MAX_LINES"]
     problems = []
     number, start = 1, 0
     while start < len(data):
@@ -86,16 +86,16 @@ def gbk_licence_problems(path, data):
                             " (end every line with CR LF)" % where)
         elif end < 0:
             problems.append("%s: the last line has no CR LF; the wizard would drop it" % where)
-        elif len(line) > LICENCE_LINE_MAX:
+        elif len(line) > line_max:
             problems.append("%s: line of %d bytes, more than %d"
-                            % (where, len(line), LICENCE_LINE_MAX))
+                            % (where, len(line), line_max))
         if end < 0:
             break
         start = end + 1 + (data[end + 1:end + 2] == b"\n")
         number += 1
-    if number - 1 > LICENCE_LINES_MAX:
+    if number - 1 > lines_max:
         problems.append("%s: %d lines; the wizard shows only the first %d"
-                        % (path, number - 1, LICENCE_LINES_MAX))
+                        % (path, number - 1, lines_max))
     return problems
 
 
@@ -113,13 +113,13 @@ def settings_problems(path, data):
     return problems
 
 
-def check_row(row, path, data, atlas_path):
+def check_row(row, path, data, atlas_path, ids):
     problems = []
     if len(data) > row["capacity"]:
         problems.append("%s: %d bytes, more than the %d its reader holds"
                         % (path, len(data), row["capacity"]))
     if row["check"] == "licence-gbk":
-        problems += gbk_licence_problems(path, data)
+        problems += gbk_licence_problems(path, data, ids)
         if atlas_path:
             problems += atlas.check_text(atlas_path, path)
     elif row["check"] == "licence-ascii":
@@ -317,7 +317,7 @@ def main():
             problems.append("%s: missing (resource %d)" % (row["file"], row["id"]))
             continue
         data = open(path, "rb").read()
-        problems += check_row(row, path, data, atlas_path)
+        problems += check_row(row, path, data, atlas_path, ids)
         jobs.append((path, data))
     if problems:
         for problem in problems:

@@ -159,7 +159,8 @@ static int RunInstallTime(int runs)
         InstallOwner = MainDialog;
         std::string folder = MakeScratchFolder("bench");
         strcpy(InstallDir, folder.c_str());
-        DesktopIconOption = AutoStartOption = 1;
+        for (int &option : InstallOptions)
+            option = 1;
         double start = Now();
         int installed = RunInstall();
         times.push_back(Now() - start);

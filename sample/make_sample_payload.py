@@ -41,7 +41,9 @@ import os
 import struct
 import sys
 
-import make_payload_table
+# The payload table's reader, from the build's tools.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import make_payload_table  # noqa: E402
 
 VERSION = 1
 
@@ -919,7 +921,7 @@ def main(argv):
     os.makedirs(out_dir, exist_ok=True)
     files = build()
     table = os.path.join(here, "..", "resources", "text_resources.tsv")
-    # The pictures come from tools/make_sample_images.sh.
+    # The pictures come from sample/make_sample_images.sh.
     missing = [row["file"] for row in make_payload_table.read_rows(table)
                if row["source"] == "payload" and row["file"] not in files
                and not os.path.exists(os.path.join(out_dir, row["file"]))]
