@@ -12,7 +12,6 @@
 #include "base/globals.h"
 #include "base/text_resource.h"
 #include "install/install_command.h"
-#include "install/install_state.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
