@@ -4,6 +4,9 @@
 #ifndef MORIVANE_LANGUAGES_H
 #define MORIVANE_LANGUAGES_H
 
+#include "base/globals.h"
+#include "texts.h"
+
 // One language. `value` is a LANGUAGE_ value: the item data of the wizard's
 // list and what MorivaneUI.ini stores as UILanguage, so it never changes.
 struct LanguageRow {
@@ -13,8 +16,15 @@ struct LanguageRow {
     char offered;             // 1: in the wizard's list, in this order
 };
 
-enum { LANGUAGE_ROWS = 4 };
-extern const LanguageRow kLanguages[LANGUAGE_ROWS];
+// In the header, so that every reader sees how many rows it has.
+inline constexpr LanguageRow kLanguages[] = {
+    {kLanguageNameEnglish, kProductEnglishName, LANGUAGE_ENGLISH, 1},
+    {kLanguageNameSimplified, kProductSimplifiedName, LANGUAGE_SIMPLIFIED, 1},
+    {kLanguageNameTraditional, kProductTraditionalName, LANGUAGE_TRADITIONAL, 1},
+    // The product has a settings file for German (MorivaneUI_de.ini) but the
+    // wizard does not offer it: the row keeps its value and name for it.
+    {kLanguageNameGerman, 0, 3, 0},
+};
 
 // The row of an offered language (UiLanguage value), or null.
 const LanguageRow *OfferedLanguage(int language);

@@ -7,15 +7,13 @@
 
 #include <windows.h>
 
-// Values of DisplayLanguage and UiLanguage. UiLanguage's are what
-// MorivaneUI.ini stores, so they never change; the language list is the
-// table of app/languages.cpp.
+// Values of DisplayLanguage and UiLanguage, for the code that names one.
+// UiLanguage's are what MorivaneUI.ini stores, so they never change; every
+// language, named here or not, is a row of kLanguages (app/languages.h).
 enum {
     LANGUAGE_ENGLISH = 0,
     LANGUAGE_SIMPLIFIED = 1,
-    LANGUAGE_TRADITIONAL = 2,
-    // Has a settings file of its own in the payload; never offered.
-    LANGUAGE_GERMAN = 3
+    LANGUAGE_TRADITIONAL = 2
 };
 
 // The installer's module; every resource is looked up in it (start-up).
