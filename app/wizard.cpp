@@ -23,6 +23,11 @@ int LicenceLoaded;
 // Lines of the Chinese licence list, in pixels.
 enum { LICENCE_ITEM_HEIGHT = 23, LICENCE_ITEM_WIDTH = 1024 };
 
+// The first page's option boxes: drawn with their captions, heard as check
+// boxes (resource_ids.h lists them).
+#define OPTION_CONTROL_ROW(name, id, option, top, caption, text, checked) \
+    {id, ROLE_SYSTEM_CHECKBUTTON, id, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH, caption},
+
 const DialogControl kWizardControls[] = {
     {IDC_PATH_EDIT, ROLE_SYSTEM_TEXT, IDC_PATH_LABEL, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH, NULL},
     {IDC_ENGLISH, ROLE_SYSTEM_CHECKBUTTON, NAME_SYSTEM_TEXT, FACE_3D, ALIGN_CENTRE, 0,
@@ -33,10 +38,7 @@ const DialogControl kWizardControls[] = {
     {IDC_LICENCE_EN, ROLE_NONE, NAME_NONE, FACE_3D, ALIGN_CENTRE, 0, PAGE_LICENCE, NULL},
     {IDC_BROWSE, ROLE_SYSTEM_PUSHBUTTON, IDC_BROWSE, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH,
      kBrowseCaption},
-    {IDC_DESKTOP_ICON, ROLE_SYSTEM_CHECKBUTTON, IDC_DESKTOP_ICON, FACE_3D, ALIGN_CENTRE, 0,
-     PAGE_PATH, kDesktopIconCaption},
-    {IDC_AUTOSTART, ROLE_SYSTEM_CHECKBUTTON, IDC_AUTOSTART, FACE_3D, ALIGN_CENTRE, 0, PAGE_PATH,
-     kAutoStartCaption},
+    MORIVANE_OPTION_BOXES(OPTION_CONTROL_ROW)
     {IDC_PATH_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_PATH_LABEL, FACE_FLAT, ALIGN_LEFT, 0, PAGE_PATH,
      kPathLabelCaption},
     {IDC_LANGUAGE_LABEL, ROLE_SYSTEM_STATICTEXT, IDC_LANGUAGE_LABEL, FACE_FLAT, ALIGN_CENTRE, 0,
@@ -66,14 +68,20 @@ const int kWizardControlCount = sizeof kWizardControls / sizeof kWizardControls[
 // The option check boxes of the first page: the choice each makes (an
 // OPTION_ value, what the installation makes of it is in the shortcut
 // table) and whether it starts checked.
+#define OPTION_BOX_ROW(name, id, option, top, caption, text, checked) {id, option, checked},
 static const struct {
     int id;
     int option;
     int checked;
-} kOptionBoxes[] = {
-    {IDC_DESKTOP_ICON, OPTION_DESKTOP_ICON, 1},
-    {IDC_AUTOSTART, OPTION_AUTOSTART, 0},
-};
+} kOptionBoxes[] = {MORIVANE_OPTION_BOXES(OPTION_BOX_ROW)};
+
+static int IsOptionBox(int id)
+{
+    for (const auto &box : kOptionBoxes)
+        if (box.id == id)
+            return 1;
+    return 0;
+}
 
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
 {
@@ -325,16 +333,17 @@ static void OnCommand(HWND dialog, int id, int code)
     case IDC_BROWSE:
         OnBrowse(dialog);
         break;
-    case IDC_DESKTOP_ICON:
-    case IDC_AUTOSTART:
-        InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
-        break;
     case IDC_ENGLISH:
         // The box also reports its focus (BS_NOTIFY): a layout then would
         // hide and show the Chinese licence as Tab gives it the focus, and
         // the focus would fall back to the box.
         if (code == BN_CLICKED)
             LayoutWizardPage(dialog, STEP_LICENCE);
+        break;
+    default:
+        // An option box repaints itself with its new state.
+        if (IsOptionBox(id))
+            InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
         break;
     }
 }

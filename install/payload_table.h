@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "payload_rows.h"
+#include "resources/resource_ids.h"
 
 // Attribute flags of a payload row.
 enum { PAYLOAD_READ_ONLY = 1, PAYLOAD_HIDDEN = 2 };
@@ -33,7 +34,10 @@ const char *UninstallerDisplayName(int displayLanguage);
 
 // The options of the first page that make something, as indexes of the
 // user's choices; OPTION_ALWAYS for what is made whatever they are.
-enum { OPTION_DESKTOP_ICON, OPTION_AUTOSTART, OPTION_COUNT, OPTION_ALWAYS = -1 };
+// The first page's check boxes (resource_ids.h) give their values.
+#define MORIVANE_OPTION_VALUE(name, id, option, top, caption, text, checked) option,
+enum { MORIVANE_OPTION_BOXES(MORIVANE_OPTION_VALUE) OPTION_COUNT, OPTION_ALWAYS = -1 };
+#undef MORIVANE_OPTION_VALUE
 
 // One shortcut the installation makes: the special folder it goes into
 // (CSIDL_PROGRAMS: into the product's group folder there), its name by

@@ -1,6 +1,7 @@
 /* Resource and control ids of the installer, shared by the resource script
-   and the code. Only #define lines: windres, the C++ code and the build's
-   resource packer all read this file. */
+   and the code. Only #define lines, and the option boxes' ids for the code:
+   windres, the C++ code and the build's resource packer all read this
+   file. */
 #ifndef MORIVANE_RESOURCE_IDS_H
 #define MORIVANE_RESOURCE_IDS_H
 
@@ -30,8 +31,6 @@
 #define IDC_NEXT                1001
 #define IDC_PATH_EDIT           1002
 #define IDC_BROWSE              1003
-#define IDC_DESKTOP_ICON        1004
-#define IDC_AUTOSTART           1005
 #define IDC_PATH_LABEL          1006
 #define IDC_TITLE_LABEL         1009
 #define IDC_ENGLISH             1010
@@ -44,6 +43,22 @@
 #define IDC_BLANK_LABEL         1020
 #define IDC_WAIT_LABEL          1021
 #define IDC_PROGRESS            1026
+
+/* The first page's option check boxes, in tab order, one row each:
+   X(id name, id, OPTION_ value, top in dialog units, caption row of
+   texts.tsv, template caption, 1 when checked at start). The resource script
+   makes the boxes of it, the code their ids, OPTION_ values and drawn rows;
+   what each option makes is its row of ShortcutTable. */
+#define MORIVANE_OPTION_BOXES(X) \
+    X(IDC_DESKTOP_ICON, 1004, OPTION_DESKTOP_ICON, 80, kDesktopIconCaption, \
+      "Place an icon on Desktop", 1) \
+    X(IDC_AUTOSTART, 1005, OPTION_AUTOSTART, 104, kAutoStartCaption, "Auto-start on boot", 0)
+#ifndef RC_INVOKED
+#define MORIVANE_OPTION_ID(name, id, option, top, caption, text, checked) \
+    constexpr int name = id;
+MORIVANE_OPTION_BOXES(MORIVANE_OPTION_ID)
+#undef MORIVANE_OPTION_ID
+#endif
 
 /* Message dialog */
 #define IDD_MESSAGE             112

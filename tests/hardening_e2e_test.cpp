@@ -362,9 +362,8 @@ HWND AgreeWith(InstallerRun &run, const std::string &folder, const std::string &
         return NULL;
     SendMessageTimeoutA(Control(wizard, IDC_PATH_EDIT), WM_SETTEXT, 0, (LPARAM)folder.c_str(),
                         SMTO_BLOCK, 5000, NULL);
-    for (int option : {IDC_DESKTOP_ICON, IDC_AUTOSTART})
-        if (CheckState(wizard, option) == BST_CHECKED)
-            Click(wizard, option);
+    if (!SetEveryOption(wizard, false))
+        return NULL;
     Click(wizard, IDC_NEXT);
     if (!WaitUntil([&] { return IsShown(wizard, IDC_LANGUAGE_COMBO); }))
         return NULL;

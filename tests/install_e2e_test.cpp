@@ -78,22 +78,23 @@ protected:
     std::string StartupLink() { return SpecialFolder(CSIDL_STARTUP) + "\\" + names.product + ".lnk"; }
     // Every shortcut of the installation's table is there, opening its
     // payload file in the folder, when its option was chosen, and only then.
-    void ExpectShortcuts(const bool (&chosen)[OPTION_COUNT])
+    void ExpectShortcuts(bool chosen)
     {
         for (const ShortcutRow &row : ShortcutTable) {
             std::string name = row.name(names.language);
             std::string link = row.csidl == CSIDL_PROGRAMS ? GroupLink(name)
                                : SpecialFolder(row.csidl) + "\\" + name + ".lnk";
             SCOPED_TRACE(link);
-            if (row.option == OPTION_ALWAYS || chosen[row.option])
+            if (row.option == OPTION_ALWAYS || chosen)
                 EXPECT_EQ(target + "\\" + ShortcutTarget(row), LinkTarget(link));
             else
                 EXPECT_FALSE(Exists(link));
         }
     }
 
-    // Walks to the licence page with these choices and presses Agree/Install.
-    void StartInstallation(const std::string &folder, bool desktop, bool autostart, int language,
+    // Walks to the licence page with every option chosen or none and
+    // presses Agree/Install.
+    void StartInstallation(const std::string &folder, bool options, int language,
                            const std::string &workingDir = "")
     {
         ASSERT_TRUE(run.Start(InstallerPath(), workingDir));
@@ -101,14 +102,7 @@ protected:
         ASSERT_NE(nullptr, wizard);
         SendMessageTimeoutA(Control(wizard, IDC_PATH_EDIT), WM_SETTEXT, 0, (LPARAM)folder.c_str(),
                             SMTO_BLOCK, 5000, NULL);
-        if ((CheckState(wizard, IDC_DESKTOP_ICON) == BST_CHECKED) != desktop)
-            Click(wizard, IDC_DESKTOP_ICON);
-        if ((CheckState(wizard, IDC_AUTOSTART) == BST_CHECKED) != autostart)
-            Click(wizard, IDC_AUTOSTART);
-        ASSERT_TRUE(WaitUntil([&] {
-            return (CheckState(wizard, IDC_DESKTOP_ICON) == BST_CHECKED) == desktop &&
-                   (CheckState(wizard, IDC_AUTOSTART) == BST_CHECKED) == autostart;
-        }));
+        ASSERT_TRUE(SetEveryOption(wizard, options));
         Click(wizard, IDC_NEXT);
         ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LANGUAGE_COMBO); }));
         SendMessageA(Control(wizard, IDC_LANGUAGE_COMBO), CB_SETCURSEL, language, 0);
@@ -198,7 +192,7 @@ protected:
 
 TEST_F(Installation, WholeInstallationWithEveryOption)
 {
-    StartInstallation(target, true, true, 2);
+    StartInstallation(target, true, 2);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     // The minimum whole seconds of the calendar clock: more than one second
     // less, and only once.
@@ -217,7 +211,7 @@ TEST_F(Installation, WholeInstallationWithEveryOption)
 
     ExpectAllFiles();
     ExpectSettings(2);
-    ExpectShortcuts({true, true});
+    ExpectShortcuts(true);
 }
 
 // The whole installation with keys alone, posted to whatever has the focus
@@ -297,23 +291,23 @@ TEST_F(Installation, WithTheKeyboardAlone)
     EXPECT_EQ(0, run.WaitForExit());
     EXPECT_EQ(packageFolders, PackageFolders()) << "Enter on Cancel declines the package";
     ExpectSettings(1);
-    ExpectShortcuts({true, true});
+    ExpectShortcuts(true);
 }
 
 TEST_F(Installation, WithoutOptionsOnlyTheStartMenuGroup)
 {
-    StartInstallation(target, false, false, 0);
+    StartInstallation(target, false, 0);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(100, progressAtMessage);
     EXPECT_EQ(kOffer, Answer(IDCANCEL));
     EXPECT_EQ(0, run.WaitForExit());
     ExpectSettings(0);
-    ExpectShortcuts({false, false});
+    ExpectShortcuts(false);
 }
 
 TEST_F(Installation, AgainOverAnEarlierInstallation)
 {
-    StartInstallation(target, false, false, 1);
+    StartInstallation(target, false, 1);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDCANCEL));
     EXPECT_EQ(0, run.WaitForExit());
@@ -330,7 +324,7 @@ TEST_F(Installation, AgainOverAnEarlierInstallation)
     InstallerRun second;
     std::swap(run, second);
     lastMessage = NULL;
-    StartInstallation(target, false, false, 2);
+    StartInstallation(target, false, 2);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDCANCEL));
     EXPECT_EQ(0, run.WaitForExit());
@@ -342,7 +336,7 @@ TEST_F(Installation, MissingParentFolderThenAgreeAgain)
 {
     std::string parent = scratch + "\\not-yet";
     std::string nested = parent + "\\Morivane";
-    StartInstallation(nested, false, false, 0);
+    StartInstallation(nested, false, 0);
     EXPECT_EQ(kFolderMessage, Answer(IDOK));
     EXPECT_FALSE(Exists(parent));
     EXPECT_TRUE(IsShown(wizard, IDC_NEXT)) << "the wizard stays, its buttons shown";
@@ -370,7 +364,7 @@ TEST_F(Installation, MissingParentFolderThenAgreeAgain)
 TEST_F(Installation, RelativeFolderIsMadeAbsolute)
 {
     ASSERT_TRUE(CreateDirectoryA((scratch + "\\Relative").c_str(), NULL));
-    StartInstallation("Relative", false, false, 0, scratch);
+    StartInstallation("Relative", false, 0, scratch);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDCANCEL));
     EXPECT_EQ(0, run.WaitForExit());
@@ -385,7 +379,7 @@ TEST_F(Installation, LongestFolderThatHoldsEveryName)
 {
     target = scratch + "\\";
     target.append(MAX_PATH - 2 - PAYLOAD_LONGEST_NAME - target.size(), 'L');
-    StartInstallation(target, false, false, 0);
+    StartInstallation(target, false, 0);
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDCANCEL));
     EXPECT_EQ(0, run.WaitForExit());
@@ -399,7 +393,7 @@ TEST_F(Installation, ShortcutFailureStillSucceeds)
 {
     std::string blocked = SpecialFolder(CSIDL_PROGRAMS) + "\\" + names.product;
     ASSERT_TRUE(WriteWholeFile(blocked, "a file where the group folder goes"));
-    StartInstallation(target, false, false, 0);
+    StartInstallation(target, false, 0);
     EXPECT_EQ("Failed to create an entry on Start Menu.", Answer(IDOK));
     EXPECT_EQ(kSuccess, Answer(IDOK));
     EXPECT_EQ(kOffer, Answer(IDCANCEL));
@@ -427,7 +421,7 @@ TEST_F(Installation, LockedFilesFailTheInstallation)
         InstallerRun fresh;
         std::swap(run, fresh);
         lastMessage = NULL;
-        StartInstallation(target, true, true, 0);
+        StartInstallation(target, true, 0);
         EXPECT_EQ(kFailure, Answer(IDOK));
         EXPECT_EQ(c.progress, progressAtMessage);
         EXPECT_EQ(0, run.WaitForExit());
@@ -448,7 +442,7 @@ TEST_F(Installation, FullDiskFailsCleanly)
     std::string filler = FillDriveE(64 * 1024);
     ASSERT_FALSE(filler.empty());
     target = "E:\\Morivane" + std::to_string(GetTickCount());
-    StartInstallation(target, false, false, 0);
+    StartInstallation(target, false, 0);
     EXPECT_EQ(kFailure, Answer(IDOK));
     EXPECT_FALSE(Exists(target));
     EXPECT_EQ(0, run.WaitForExit());
@@ -469,7 +463,7 @@ protected:
         InstallerRun fresh;
         std::swap(run, fresh);
         lastMessage = NULL;
-        StartInstallation(target, options, options, language);
+        StartInstallation(target, options, language);
         ASSERT_EQ(kSuccess, Answer(IDOK));
         ASSERT_EQ(kOffer, Answer(IDCANCEL));
         ASSERT_EQ(0, run.WaitForExit());

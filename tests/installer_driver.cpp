@@ -219,6 +219,23 @@ HWND FocusOf(HWND window)
 
 void Click(HWND dialog, int id) { PostMessageA(Control(dialog, id), BM_CLICK, 0, 0); }
 
+#define OPTION_BOX_ID(name, id, option, top, caption, text, checked) id,
+static const int kOptionBoxIds[] = {MORIVANE_OPTION_BOXES(OPTION_BOX_ID)};
+
+bool SetEveryOption(HWND wizard, bool checked)
+{
+    int wanted = checked ? BST_CHECKED : BST_UNCHECKED;
+    for (int id : kOptionBoxIds)
+        if (CheckState(wizard, id) != wanted)
+            Click(wizard, id);
+    return WaitUntil([&] {
+        for (int id : kOptionBoxIds)
+            if (CheckState(wizard, id) != wanted)
+                return false;
+        return true;
+    });
+}
+
 void PressEnterOn(HWND dialog, int id)
 {
     SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, (WPARAM)Control(dialog, id), TRUE, SMTO_BLOCK,

@@ -78,6 +78,9 @@ std::string ComboItem(HWND combo, int index);
 HWND FocusOf(HWND window);
 // Presses a button through the target's queue.
 void Click(HWND dialog, int id);
+// Clicks every option box of the first page (resources/resource_ids.h) into
+// `checked` and waits until each shows it.
+bool SetEveryOption(HWND wizard, bool checked);
 // Gives `id` the focus and posts Enter to it.
 void PressEnterOn(HWND dialog, int id);
 // Keys as a keyboard gives them, posted to whatever has the focus in
