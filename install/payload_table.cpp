@@ -45,13 +45,6 @@ const char *UninstallerDisplayName(int displayLanguage)
     return kUninstallerNames[ValidLanguage(displayLanguage)];
 }
 
-const ShortcutRow ShortcutTable[] = {
-    {CSIDL_PROGRAMS, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_ALWAYS},
-    {CSIDL_PROGRAMS, UninstallerDisplayName, IDR_UNINSTALLER_EXE, OPTION_ALWAYS},
-    {CSIDL_DESKTOP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_DESKTOP_ICON},
-    {CSIDL_STARTUP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_AUTOSTART},
-};
-
 const char *ShortcutTarget(const ShortcutRow &row)
 {
     const PayloadEntry *target = FindPayloadRow(row.target);

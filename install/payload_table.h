@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>  // the CSIDL_ folders of the shortcut rows
+
 #include "payload_rows.h"
 #include "resources/resource_ids.h"
 
@@ -49,9 +51,15 @@ struct ShortcutRow {
     int option;
 };
 
-// In the order they are made, a folder's shortcuts together.
-enum { SHORTCUT_ROWS = 4 };
-extern const ShortcutRow ShortcutTable[SHORTCUT_ROWS];
+// In the order they are made, a folder's shortcuts together. In the header,
+// so that every reader sees how many rows it has.
+inline constexpr ShortcutRow ShortcutTable[] = {
+    {CSIDL_PROGRAMS, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_ALWAYS},
+    {CSIDL_PROGRAMS, UninstallerDisplayName, IDR_UNINSTALLER_EXE, OPTION_ALWAYS},
+    {CSIDL_DESKTOP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_DESKTOP_ICON},
+    {CSIDL_STARTUP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_AUTOSTART},
+};
+enum { SHORTCUT_ROWS = sizeof ShortcutTable / sizeof ShortcutTable[0] };
 
 // The installed name of the payload row a shortcut opens.
 const char *ShortcutTarget(const ShortcutRow &row);
