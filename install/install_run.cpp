@@ -75,10 +75,14 @@ static void CreateShortcutsIn(int csidl)
 // installation, and each failure has told the user already.
 static void CreateShortcuts(void)
 {
-    CreateShortcutsIn(CSIDL_PROGRAMS);
-    SetProgress(PROGRESS_GROUP_MADE);
-    CreateShortcutsIn(CSIDL_DESKTOP);
-    CreateShortcutsIn(CSIDL_STARTUP);
+    for (int i = 0; i < SHORTCUT_ROWS; ++i) {
+        int csidl = ShortcutTable[i].csidl;
+        if (i > 0 && ShortcutTable[i - 1].csidl == csidl)
+            continue;
+        CreateShortcutsIn(csidl);
+        if (csidl == CSIDL_PROGRAMS)
+            SetProgress(PROGRESS_GROUP_MADE);
+    }
 }
 
 // A run that fails puts back every file it replaced and removes those it

@@ -45,6 +45,18 @@ const char *UninstallerDisplayName(int displayLanguage)
     return kUninstallerNames[ValidLanguage(displayLanguage)];
 }
 
+// The run makes a folder's shortcuts in one go, the group's first.
+static constexpr int FolderRowsTogether(void)
+{
+    for (int i = 0; i < SHORTCUT_ROWS; ++i)
+        for (int j = i + 2; j < SHORTCUT_ROWS; ++j)
+            if (ShortcutTable[j].csidl == ShortcutTable[i].csidl &&
+                ShortcutTable[j - 1].csidl != ShortcutTable[i].csidl)
+                return 0;
+    return ShortcutTable[0].csidl == CSIDL_PROGRAMS;
+}
+static_assert(FolderRowsTogether(), "each folder's shortcut rows follow one another");
+
 const char *ShortcutTarget(const ShortcutRow &row)
 {
     const PayloadEntry *target = FindPayloadRow(row.target);

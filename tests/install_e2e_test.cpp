@@ -62,17 +62,21 @@ protected:
     }
     void RemoveShortcuts()
     {
+        for (const ShortcutRow &row : ShortcutTable)
+            DeleteFileA(Link(row).c_str());
         std::string group = SpecialFolder(CSIDL_PROGRAMS) + "\\" + names.product;
-        DeleteFileA((group + "\\" + names.product + ".lnk").c_str());
-        DeleteFileA((group + "\\" + names.uninstaller + ".lnk").c_str());
         RemoveDirectoryA(group.c_str());
         DeleteFileA(group.c_str());  // a file in its way, left by a failed test
-        DeleteFileA(DesktopLink().c_str());
-        DeleteFileA(StartupLink().c_str());
     }
     std::string GroupLink(const std::string &name)
     {
         return SpecialFolder(CSIDL_PROGRAMS) + "\\" + names.product + "\\" + name + ".lnk";
+    }
+    std::string Link(const ShortcutRow &row)
+    {
+        std::string name = row.name(names.language);
+        return row.csidl == CSIDL_PROGRAMS ? GroupLink(name)
+                                           : SpecialFolder(row.csidl) + "\\" + name + ".lnk";
     }
     std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\" + names.product + ".lnk"; }
     std::string StartupLink() { return SpecialFolder(CSIDL_STARTUP) + "\\" + names.product + ".lnk"; }
@@ -81,9 +85,7 @@ protected:
     void ExpectShortcuts(bool chosen)
     {
         for (const ShortcutRow &row : ShortcutTable) {
-            std::string name = row.name(names.language);
-            std::string link = row.csidl == CSIDL_PROGRAMS ? GroupLink(name)
-                               : SpecialFolder(row.csidl) + "\\" + name + ".lnk";
+            std::string link = Link(row);
             SCOPED_TRACE(link);
             if (row.option == OPTION_ALWAYS || chosen)
                 EXPECT_EQ(target + "\\" + ShortcutTarget(row), LinkTarget(link));
