@@ -17,7 +17,7 @@ struct LanguageRow {
 };
 
 // In the header, so that every reader sees how many rows it has.
-inline constexpr LanguageRow kLanguages[] = {
+static constexpr LanguageRow kLanguages[] = {
     {kLanguageNameEnglish, kProductEnglishName, LANGUAGE_ENGLISH, 1},
     {kLanguageNameSimplified, kProductSimplifiedName, LANGUAGE_SIMPLIFIED, 1},
     {kLanguageNameTraditional, kProductTraditionalName, LANGUAGE_TRADITIONAL, 1},

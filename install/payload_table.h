@@ -53,7 +53,7 @@ struct ShortcutRow {
 
 // In the order they are made, a folder's shortcuts together. In the header,
 // so that every reader sees how many rows it has.
-inline constexpr ShortcutRow ShortcutTable[] = {
+static constexpr ShortcutRow ShortcutTable[] = {
     {CSIDL_PROGRAMS, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_ALWAYS},
     {CSIDL_PROGRAMS, UninstallerDisplayName, IDR_UNINSTALLER_EXE, OPTION_ALWAYS},
     {CSIDL_DESKTOP, ProductDisplayName, IDR_PRODUCT_EXE, OPTION_DESKTOP_ICON},
