@@ -66,7 +66,8 @@ clean_build() {
         cmake --build "$dir" --target MorivaneSetup >"$OUT/$name/build.log"
         echo "$(now) $start" | awk '{ print $1 - $2 }'
     done | median >"$OUT/$name/build-seconds"
-    cmake --build "$dir" --target MorivaneVerify bench_driver bare_dialog bare_dialog_imports >/dev/null
+    cmake --build "$dir" --target MorivaneVerify bench_driver bare_dialog bare_dialog_imports \
+        bare_dialog_wizard >/dev/null
     mkdir -p "$dir/bench"
 }
 
@@ -160,7 +161,8 @@ measure() {
         # shellcheck disable=SC2086 # the pairs split into arguments
         bench firstwindow "$RUNS" setup "$(windows_path "$build/MorivaneSetup.exe")" \
             bare "$(windows_path "$OUT/sample/build/bare_dialog.exe")" \
-            bare_imports "$(windows_path "$OUT/sample/build/bare_dialog_imports.exe")" $nsis_pages
+            bare_imports "$(windows_path "$OUT/sample/build/bare_dialog_imports.exe")" \
+            bare_wizard "$(windows_path "$build/bare_dialog_wizard.exe")" $nsis_pages
         bench windowpeak setup_window "$RUNS" "$(windows_path "$build/MorivaneSetup.exe")"
         bench windowpeak bare_imports_window "$RUNS" \
             "$(windows_path "$OUT/sample/build/bare_dialog_imports.exe")"
@@ -206,6 +208,7 @@ table() {
     setup=$(value "$f" setup)
     bare_ms=$(value "$f" bare)
     imports_ms=$(value "$f" bare_imports)
+    wizard_ms=$(value "$f" bare_wizard)
     window=$(value "$f" setup_window)
     imports_window=$(value "$f" bare_imports_window)
     window_over=$(( window - imports_window ))
@@ -227,6 +230,7 @@ table() {
     echo "| clean build, s | $(seconds build) (configure and build) | $build_nz | $build_ns | $build_nl | within 60 s | $(ratio "$(seconds build)" 60) |"
     echo "| start to first visible window, ms | $setup (bare dialog: $bare_ms) | $nsis_page | $(value "$f" nsis_solid) | $(value "$f" nsis_lzma) | no later than NSIS zlib's first page | $(against "$setup" "$nsis_page") |"
     echo "| start to first visible window over the bare dialog with the installer's imports, ms | $setup (bare dialog with imports: $imports_ms) | | | | at most $STARTUP_TIME_ALLOWANCE × the bare dialog with imports | $(ratio "$setup" "$(awk -v b="$imports_ms" -v a="$STARTUP_TIME_ALLOWANCE" 'BEGIN { print a * b }')") ($(ratio "$setup" "$imports_ms") × it) |"
+    echo "| the same bare dialog showing the installer's wizard template, ms | $wizard_ms ($(ratio "$wizard_ms" "$imports_ms") × the bare dialog with imports) | | | | (what Wine takes to make the template's 24 controls) | $(ratio "$setup" "$wizard_ms") (the installer over it) |"
     echo "| working set at first window, KB | $(group "$window") (bare dialog: $(group "$bare_peak"); with the installer's imports: $(group "$imports_window"), $(group "$window_over") over it) | | | | at most $(group "$STARTUP_WINDOW_ALLOWANCE_KB") over the bare dialog with imports | $(ratio "$window_over" "$STARTUP_WINDOW_ALLOWANCE_KB") |"
     echo "| install, ms | $install (RunInstall) | $silent_cell | $(value "$f" silent_solid) | $(value "$f" silent_lzma) | RunInstall no slower than NSIS zlib's silent install | $(against "$install" "$silent") |"
     echo "| package written, ms | $extract (inflated in pieces into the file; CopyFileA: $copy) | | | | within 1.5 × CopyFileA | $(ratio "$extract" "$(awk -v c="$copy" 'BEGIN { print 1.5 * c }')") ($(ratio "$extract" "$copy") × the copy) |"

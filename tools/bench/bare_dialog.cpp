@@ -3,7 +3,11 @@
 // INSTALLER_IMPORTS it also imports what the installer imports, loads
 // comctl32 with the progress class as the installer does and shows a dialog
 // of the wizard's size, so that the installer's time and memory over it are
-// the installer's own work.
+// the installer's own work. Built with WIZARD_TEMPLATE as well, it shows the
+// installer's own wizard template, linked with the installer's resources,
+// and does nothing else: the time Wine takes to make that template's
+// controls, which the installer cannot go below while the template is made
+// whole.
 #include <windows.h>
 
 #ifdef INSTALLER_IMPORTS
@@ -42,7 +46,10 @@ static INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM wParam,
     return message == WM_INITDIALOG;
 }
 
-#ifdef INSTALLER_IMPORTS
+#if defined(WIZARD_TEMPLATE)
+#include "resources/resource_ids.h"
+enum { YARDSTICK_DIALOG = IDD_MAIN };
+#elif defined(INSTALLER_IMPORTS)
 enum { YARDSTICK_DIALOG = 2 };  // the wizard's size
 #else
 enum { YARDSTICK_DIALOG = 1 };
