@@ -61,6 +61,16 @@ static constexpr ShortcutRow ShortcutTable[] = {
 };
 enum { SHORTCUT_ROWS = sizeof ShortcutTable / sizeof ShortcutTable[0] };
 
+// The one setting an installation writes: `key` in section `section` of
+// the settings file that payload row `file` installs, set to the chosen
+// UiLanguage. Read by the run and the installed program.
+struct SettingsEdit {
+    WORD file;
+    const char *section;
+    const char *key;
+};
+static constexpr SettingsEdit kSettingsEdit = {IDR_SETTINGS_INI, "Config", "UILanguage"};
+
 // The installed name of the payload row a shortcut opens.
 const char *ShortcutTarget(const ShortcutRow &row);
 

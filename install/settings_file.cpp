@@ -17,9 +17,21 @@
 #include "install/payload_table.h"
 #include "resources/resource_ids.h"
 
-static const char kKey[] = "UILanguage=";
 // What an edit can add: a key line longer than the old one, or the section.
 enum { SETTINGS_GROWTH = 64 };
+
+static constexpr size_t TextLength(const char *text)
+{
+    size_t n = 0;
+    while (text[n] != '\0')
+        ++n;
+    return n;
+}
+// The appended section: CR LF, [section], CR LF, key=value (at most 11
+// digits), CR LF CR LF, and the NUL the formatter writes.
+static_assert(TextLength(kSettingsEdit.section) + TextLength(kSettingsEdit.key) + 23 <=
+                  SETTINGS_GROWTH,
+              "the appended section fits the room an edit has");
 
 // Reads one piece from text[*at] up to `end`, as a text-mode line reader
 // would (CR LF as "\n", at most SETTINGS_LINE_BUFFER - 1 characters, ending
@@ -54,20 +66,21 @@ static size_t LineLength(const char *text, size_t end, size_t at, const char *pi
 }
 
 // Edits text[size] into out (room for size + SETTINGS_GROWTH bytes): the
-// first piece holding the key is rewritten from its start with the key line,
+// first piece holding "key=" is rewritten from its start with the key line,
 // the rest of its old line blanked so that a longer old value cannot leave
-// digits behind; without one, the Config section is appended. The new size.
+// digits behind; without one, the section is appended. The new size.
 static size_t EditSettings(const char *text, size_t size, int value, char *out)
 {
     const char *stop = (const char *)memchr(text, 0x1A, size);
     size_t end = stop != NULL ? (size_t)(stop - text) : size;
-    char piece[SETTINGS_LINE_BUFFER], line[SETTINGS_GROWTH];
+    char piece[SETTINGS_LINE_BUFFER], line[SETTINGS_GROWTH], key[SETTINGS_GROWTH];
+    FormatText(key, sizeof key, "%s=", kSettingsEdit.key);
     for (size_t at = 0; at < end;) {
         size_t start = at, length = ReadPiece(text, end, &at, piece);
-        if (strstr(piece, kKey) == NULL)
+        if (strstr(piece, key) == NULL)
             continue;
         size_t oldLength = LineLength(text, end, at, piece, length);
-        FormatText(line, sizeof line, "UILanguage=%d", value);
+        FormatText(line, sizeof line, "%s%d", key, value);
         size_t written = strlen(line);
         size_t rewritten = written > oldLength ? written : oldLength;
         size_t replaced = rewritten < size - start ? rewritten : size - start;
@@ -78,7 +91,8 @@ static size_t EditSettings(const char *text, size_t size, int value, char *out)
         return start + rewritten + (size - start - replaced);
     }
     memcpy(out, text, size);
-    FormatText(out + size, SETTINGS_GROWTH, "\r\n[Config]\r\nUILanguage=%d\r\n\r\n", value);
+    FormatText(out + size, SETTINGS_GROWTH, "\r\n[%s]\r\n%s%d\r\n\r\n", kSettingsEdit.section, key,
+               value);
     return size + strlen(out + size);
 }
 
@@ -120,7 +134,7 @@ int WriteUiLanguage(void)
 {
     // The settings file is its payload row's file, and keeps that row's
     // name and attributes.
-    const PayloadEntry *row = FindPayloadRow(IDR_SETTINGS_INI);
+    const PayloadEntry *row = FindPayloadRow(kSettingsEdit.file);
     char path[MAX_PATH];
     if (row == NULL || !JoinInstallPath(path, sizeof path, InstallDir, row->fileName))
         return 1;

@@ -21,11 +21,12 @@
 static int ReadUiLanguage(const char *folder)
 {
     // The settings file is the installer's payload row of that name.
-    const PayloadEntry *settings = FindPayloadRow(IDR_SETTINGS_INI);
+    const PayloadEntry *settings = FindPayloadRow(kSettingsEdit.file);
     char path[MAX_PATH];
     if (settings == NULL || !JoinInstallPath(path, sizeof path, folder, settings->fileName))
         return LANGUAGE_ENGLISH;
-    int language = (int)GetPrivateProfileIntA("Config", "UILanguage", LANGUAGE_ENGLISH, path);
+    int language = (int)GetPrivateProfileIntA(kSettingsEdit.section, kSettingsEdit.key,
+                                              LANGUAGE_ENGLISH, path);
     return OfferedLanguage(language) ? language : LANGUAGE_ENGLISH;
 }
 
