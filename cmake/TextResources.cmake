@@ -82,6 +82,7 @@ add_custom_command(
           ${override_arg} --compressor ${MORIVANE_COMPRESSOR} --out ${TEXT_OUT_DIR}
   DEPENDS ${text_inputs} ${TEXT_TABLE} ${TEXT_IDS} sample_product sample_uninstaller
           ${CMAKE_SOURCE_DIR}/tools/pack_text.py ${CMAKE_SOURCE_DIR}/tools/atlas.py
+          ${CMAKE_SOURCE_DIR}/tools/atlas_cells.py
   COMMENT "Compressing the TEXT resources"
   VERBATIM)
 add_custom_target(text_resources DEPENDS ${text_outputs})

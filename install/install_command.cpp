@@ -35,10 +35,10 @@ int ResolveInstallFolder(const char *typed, char *out, size_t size)
 
 // Asks whether to install into `folder`, which another account owns or may
 // change: it could replace the program that the startup shortcut runs.
-static int UserTakesOpenFolder(const char *folder)
+static int UserTakesOpenFolder(const char *folder, HWND owner)
 {
     return AskAboutFolder(kOpenFolderFormat, kOpenFolderSubFormat, kOpenFolderSubText, folder,
-                          InstallOwner);
+                          owner);
 }
 
 // Enters the typed folder, made absolute once, so that what is judged is
@@ -49,14 +49,14 @@ static int UserTakesOpenFolder(const char *folder)
 // move one, the user is asked before anything is made. The folder is made
 // before it is looked at, so that one another account makes meanwhile is
 // never entered uninspected; one that exists already is judged as it is.
-static int EnterTypedFolder(const char *typed)
+static int EnterTypedFolder(const char *typed, HWND owner)
 {
     if (!ResolveInstallFolder(typed, InstallDir, sizeof InstallDir))
         return INSTALL_FOLDER_NOT_READY;
     for (int exists = 0, asked = 0;; exists = 1) {
         int verdict = InspectInstallPath(InstallDir, exists);
         if (verdict == FOLDER_OPEN_TO_OTHERS && !asked) {
-            if (!UserTakesOpenFolder(InstallDir))
+            if (!UserTakesOpenFolder(InstallDir, owner))
                 return INSTALL_FOLDER_DECLINED;
             asked = 1;
         }
@@ -104,10 +104,9 @@ static void WaitUntilMinimumTime(time_t start)
         Sleep(20);
 }
 
-static void OfferSpeechRuntime(void)
+static void OfferSpeechRuntime(HWND owner)
 {
-    if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, InstallOwner) !=
-        IDOK)
+    if (ShowMessageDialog(kSpeechOfferText, kSpeechOfferSubText, MESSAGE_OK_CANCEL, owner) != IDOK)
         return;
     // Written into a folder of this run's own, with a name nobody can guess,
     // and opened only when written whole: no one else can put or swap a
@@ -128,8 +127,7 @@ static void OfferSpeechRuntime(void)
 
 int EnterInstallFolder(const char *typed, HWND owner)
 {
-    InstallOwner = owner;
-    int entered = EnterTypedFolder(typed);
+    int entered = EnterTypedFolder(typed, owner);
     if (entered == INSTALL_FOLDER_NOT_READY) {
         char sub[MESSAGE_SUBTEXT_SIZE];
         FormatText(sub, sizeof sub, kFolderFailureSubFormat, kCannotCreateFolder);
@@ -140,13 +138,12 @@ int EnterInstallFolder(const char *typed, HWND owner)
 
 int InstallCommand(const InstallChoices &choices, int folder, HWND owner)
 {
-    InstallOwner = owner;
     for (int option = 0; option < OPTION_COUNT; ++option)
         InstallOptions[option] = choices.options[option];
     UiLanguage = choices.uiLanguage;
     time_t start = time(NULL);
     ShowBusy(owner);
-    int installed = RunInstall();
+    int installed = RunInstall(owner);
     if (!installed && folder == INSTALL_FOLDER_CREATED)
         RemoveFailedRunFolder();
     WaitUntilMinimumTime(start);
@@ -154,7 +151,7 @@ int InstallCommand(const InstallChoices &choices, int folder, HWND owner)
         ShowMessageDialog(kInstallFailedText, kInstallFailedSubText, MESSAGE_OK, owner);
     } else {
         ShowMessageDialog(kInstallDoneText, kInstallDoneSubText, MESSAGE_OK, owner);
-        OfferSpeechRuntime();
+        OfferSpeechRuntime(owner);
     }
     return installed;
 }

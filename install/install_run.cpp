@@ -19,22 +19,20 @@
 char InstallDir[MAX_PATH];
 int UiLanguage;
 int InstallOptions[OPTION_COUNT];
-HWND InstallOwner;
 
 static_assert((int)PAYLOAD_FIRST_PROGRESS > (int)PROGRESS_STARTED &&
                   (int)PAYLOAD_LAST_PROGRESS < (int)PROGRESS_FILES_WRITTEN,
               "the rows' positions lie between the phases around them");
 
-static void SetProgress(int position)
+static void SetProgress(HWND bar, int position)
 {
-    HWND bar = GetDlgItem(InstallOwner, IDC_PROGRESS);
     SendMessageA(bar, PBM_SETPOS, (WPARAM)position, 0);
     UpdateWindow(bar);
 }
 
 // Writes the rows in order. Any row that fails ends the run: an installation
 // with a missing or stale file is not a success.
-static int WritePayload(void)
+static int WritePayload(HWND bar)
 {
     for (const PayloadEntry &row : PayloadTable) {
         if (!ExtractResourceToFile(row.id, row.fileName, PAYLOAD_BUFFER_SIZE,
@@ -42,16 +40,17 @@ static int WritePayload(void)
                                    row.attributes & PAYLOAD_HIDDEN, NULL))
             return 0;
         if (row.progressAfter != 0)
-            SetProgress(row.progressAfter);
+            SetProgress(bar, row.progressAfter);
     }
-    SetProgress(PROGRESS_FILES_WRITTEN);
+    SetProgress(bar, PROGRESS_FILES_WRITTEN);
     return 1;
 }
 
 // Makes the chosen shortcuts of the table's rows for `csidl`, in order: in
 // the group folder named after the product for the Start menu, on the
-// desktop one by one (a failure there is silent), else in the folder itself.
-static void CreateShortcutsIn(int csidl)
+// desktop one by one (a failure there is silent), else in the folder itself,
+// telling of failures in messages owned by `owner`.
+static void CreateShortcutsIn(int csidl, HWND owner)
 {
     ShortcutEntry entries[SHORTCUT_ROWS + 1];
     int count = 0;
@@ -67,21 +66,21 @@ static void CreateShortcutsIn(int csidl)
             CreateDesktopShortcut(entries[i].targetFileName, entries[i].displayName);
     } else {
         CreateShortcutGroup(csidl == CSIDL_PROGRAMS ? ProductDisplayName(DisplayLanguage) : NULL,
-                            entries, csidl);
+                            entries, csidl, owner);
     }
 }
 
 // Their results are not examined: a missing shortcut does not undo an
 // installation, and each failure has told the user already.
-static void CreateShortcuts(void)
+static void CreateShortcuts(HWND owner, HWND bar)
 {
     for (int i = 0; i < SHORTCUT_ROWS; ++i) {
         int csidl = ShortcutTable[i].csidl;
         if (i > 0 && ShortcutTable[i - 1].csidl == csidl)
             continue;
-        CreateShortcutsIn(csidl);
+        CreateShortcutsIn(csidl, owner);
         if (csidl == CSIDL_PROGRAMS)
-            SetProgress(PROGRESS_GROUP_MADE);
+            SetProgress(bar, PROGRESS_GROUP_MADE);
     }
 }
 
@@ -90,17 +89,18 @@ static void CreateShortcuts(void)
 // the failure message's advice to try again assumes. A run starts only from
 // a folder that holds nothing a killed run left unresolved, since it could
 // otherwise overwrite the one copy of an earlier file.
-int RunInstall(void)
+int RunInstall(HWND owner)
 {
+    HWND bar = GetDlgItem(owner, IDC_PROGRESS);
     int repaired = BeginInstallRecord(InstallDir);
-    ShowWindow(GetDlgItem(InstallOwner, IDC_PROGRESS), SW_SHOW);
-    SetProgress(PROGRESS_STARTED);
-    if (!repaired || !WritePayload() || !WriteUiLanguage() || !FinishInstallRecord()) {
+    ShowWindow(bar, SW_SHOW);
+    SetProgress(bar, PROGRESS_STARTED);
+    if (!repaired || !WritePayload(bar) || !WriteUiLanguage() || !FinishInstallRecord()) {
         RollBackInstallRecord();
         return 0;
     }
-    CreateShortcuts();
-    SetProgress(PROGRESS_SHORTCUTS_MADE);
-    SetProgress(PROGRESS_DONE);
+    CreateShortcuts(owner, bar);
+    SetProgress(bar, PROGRESS_SHORTCUTS_MADE);
+    SetProgress(bar, PROGRESS_DONE);
     return 1;
 }

@@ -3,6 +3,8 @@
 #ifndef MORIVANE_INSTALL_RUN_H
 #define MORIVANE_INSTALL_RUN_H
 
+#include <windows.h>
+
 // Progress positions of the run's phases; those between come from the
 // payload rows.
 enum {
@@ -16,7 +18,8 @@ enum {
 };
 
 // Writes the payload, the settings and the shortcuts into InstallDir,
-// showing progress on InstallOwner's bar. 1 on success, else 0.
-int RunInstall(void);
+// showing progress on owner's IDC_PROGRESS bar and failures in messages
+// owned by it. 1 on success, else 0.
+int RunInstall(HWND owner);
 
 #endif

@@ -1,7 +1,6 @@
 // The installation's own state: the folder and the user's choices that the
-// run reads, and the window its messages and progress belong to. Written by
-// the Agree/Install command alone, from the values the wizard hands it;
-// nothing here is the wizard's.
+// run reads. Written by the Agree/Install command alone, from the values the
+// wizard hands it; nothing here is the wizard's.
 #ifndef MORIVANE_INSTALL_STATE_H
 #define MORIVANE_INSTALL_STATE_H
 
@@ -21,9 +20,5 @@ extern int UiLanguage;
 // The options the user chose, by OPTION_ value: 1 when asked for, such as
 // a desktop icon or starting with Windows (Agree/Install command).
 extern int InstallOptions[OPTION_COUNT];
-
-// Owner of the run's message dialogs, holding its IDC_PROGRESS bar
-// (Agree/Install command).
-extern HWND InstallOwner;
 
 #endif

@@ -68,9 +68,9 @@ int GetShortcutFolderPath(char *path, int csidl)
     return IsVersion3 ? GetLegacyFolderPath(path, csidl) : GetSpecialFolderPath(path, csidl);
 }
 
-static void ShowStartMenuFailure(void)
+static void ShowStartMenuFailure(HWND owner)
 {
-    ShowMessageDialog(kStartMenuFailureText, kStartMenuFailureSubText, MESSAGE_OK, InstallOwner);
+    ShowMessageDialog(kStartMenuFailureText, kStartMenuFailureSubText, MESSAGE_OK, owner);
 }
 
 // Makes folder\name the group folder when missing. 1 when it exists after.
@@ -85,17 +85,18 @@ static int MakeGroupFolder(char *folder, const char *folderName)
     return 0;
 }
 
-int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, int csidl)
+int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, int csidl,
+                        HWND owner)
 {
     char folder[MAX_PATH];
     if (!GetShortcutFolderPath(folder, csidl)) {
-        ShowStartMenuFailure();
+        ShowStartMenuFailure(owner);
         return 0;
     }
     if (folderName != NULL && folderName[0] != '\0' && !MakeGroupFolder(folder, folderName)) {
         char message[MESSAGE_TEXT_SIZE];
         FormatText(message, sizeof message, kGroupFolderFailureFormat, folder);
-        ShowMessageDialog(message, kCannotCreateFolder, MESSAGE_OK, InstallOwner);
+        ShowMessageDialog(message, kCannotCreateFolder, MESSAGE_OK, owner);
         return 0;
     }
     // Each entry's result replaces the one before, so only the last counts:
@@ -111,7 +112,7 @@ int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, in
     }
     if (result)
         return result;
-    ShowStartMenuFailure();
+    ShowStartMenuFailure(owner);
     return 0;
 }
 

@@ -24,8 +24,10 @@ int GetShortcutFolderPath(char *path, int csidl);
 
 // Writes the entries into `folderName` under the special folder (or into the
 // special folder itself when the name is null or empty), making the folder
-// when missing. Tells the user about failures; returns 1 or 0.
-int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, int csidl);
+// when missing. Tells the user about failures in messages owned by `owner`;
+// returns 1 or 0.
+int CreateShortcutGroup(const char *folderName, const ShortcutEntry *entries, int csidl,
+                        HWND owner);
 
 // One shortcut on the desktop; failures are silent.
 void CreateDesktopShortcut(const char *targetFileName, const char *displayName);

@@ -12,6 +12,7 @@
 #include "base/system_dll.h"
 #include "base/text_resource.h"
 #include "render/dialog_description.h"
+#include "render/glyph_atlas.h"
 #include "render/owner_draw.h"
 #include "resources/resource_ids.h"
 
@@ -23,14 +24,19 @@ static const char kProcProp[] = "MorivaneAccessibleProc";
 
 enum { LINE_BUFFER = 260, NAME_CHARS = MESSAGE_TEXT_SIZE + 1 };
 
-// The UTF-16 map of the atlas's shipped rows (resource IDR_GBK_UNICODE):
-// leads 0xA1-0xA7 then 0xB0-0xD7, trails 0xA1-0xFE. Loaded on first use.
+// The UTF-16 map of the atlas's shipped rows (resource IDR_GBK_UNICODE),
+// the symbol rows then the level-1 rows (atlas_cells.h). Loaded on first use.
 static unsigned char *UnicodeMap;
+static_assert(GBK_UNICODE_SIZE == 2 * ATLAS_MAP_CELLS, "the map holds every shipped row");
 
 static WCHAR MapGbk(unsigned char lead, unsigned char trail)
 {
-    int row = lead >= 0xA1 && lead <= 0xA7 ? lead - 0xA1 : lead >= 0xB0 && lead <= 0xD7 ? lead - 0xB0 + 7 : -1;
-    if (row < 0 || trail < 0xA1 || trail > 0xFE)
+    int row = lead >= ATLAS_SYMBOL_LEAD_FIRST && lead <= ATLAS_SYMBOL_LEAD_LAST
+                  ? lead - ATLAS_SYMBOL_LEAD_FIRST
+              : lead >= ATLAS_CHARACTER_LEAD_FIRST && lead <= ATLAS_CHARACTER_LEAD_LAST
+                  ? lead - ATLAS_CHARACTER_LEAD_FIRST + ATLAS_SYMBOL_ROWS
+                  : -1;
+    if (row < 0 || trail < ATLAS_TRAIL_FIRST || trail > ATLAS_TRAIL_LAST)
         return 0;
     if (UnicodeMap == NULL) {
         unsigned char *map = (unsigned char *)malloc(GBK_UNICODE_SIZE);
@@ -44,7 +50,7 @@ static WCHAR MapGbk(unsigned char lead, unsigned char trail)
         }
         UnicodeMap = map;
     }
-    int at = 2 * (row * 94 + trail - 0xA1);
+    int at = 2 * (row * ATLAS_ROW_CELLS + trail - ATLAS_TRAIL_FIRST);
     return (WCHAR)(UnicodeMap[at] | UnicodeMap[at + 1] << 8);
 }
 

@@ -5,24 +5,22 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "atlas_packed_cells.h"
 
 GlyphAtlasPage GlyphAtlas[GLYPH_PAGE_COUNT];
 
-GlyphCell LookupGlyph(unsigned short code)
+// The arithmetic of LookupGlyph, evaluated at compile time too.
+static constexpr GlyphCell CellOfCode(unsigned short code)
 {
     // Two symbols outside the arithmetic's range have cells of their own.
-    if (code == 0xE946) {
-        GlyphCell cell = {0, 896, 3};
-        return cell;
-    }
-    if (code == 0xA9A4) {
-        GlyphCell cell = {16, 896, 3};
-        return cell;
-    }
+    if (code == 0xE946)
+        return GlyphCell{0, 896, 3};
+    if (code == 0xA9A4)
+        return GlyphCell{16, 896, 3};
 
     unsigned short v = static_cast<unsigned short>(code - 0xA0A0);
     int n = (v >> 8) * 96 + (v & 0xFF);
-    int g;
+    int g = 0;
     // Each 96-wide row of the code grid holds 94 characters: the division
     // (truncating toward zero, also for negative m) removes the two gaps.
     if (code < 0xB0A1) {
@@ -33,14 +31,31 @@ GlyphCell LookupGlyph(unsigned short code)
         g = (n - 879) - 2 * (m / 96);
     }
     unsigned int index = static_cast<unsigned short>(g);
-    unsigned int row = index / 32;
-    unsigned int page = row / 59;
+    unsigned int row = index / ATLAS_CELLS_ACROSS;
+    unsigned int page = row / ATLAS_PAGE_CELL_ROWS;
+    return GlyphCell{static_cast<int>(index % ATLAS_CELLS_ACROSS) * GLYPH_SIZE,
+                     static_cast<int>(row % ATLAS_PAGE_CELL_ROWS) * GLYPH_SIZE,
+                     page > GLYPH_PAGE_COUNT - 1 ? GLYPH_PAGE_COUNT - 1 : static_cast<int>(page)};
+}
 
-    GlyphCell cell;
-    cell.x = static_cast<int>(index % 32) * GLYPH_SIZE;
-    cell.y = static_cast<int>(row % 59) * GLYPH_SIZE;
-    cell.page = page > 3 ? 3 : static_cast<int>(page);
-    return cell;
+// The atlas data is packed by tools/atlas_cells.py: the arithmetic must find
+// every shipped glyph where the packer put it.
+static constexpr bool PackedCellsAgree(void)
+{
+    for (const AtlasPackedCell &packed : kAtlasPackedCells) {
+        GlyphCell cell = CellOfCode(packed.code);
+        long offset = (long)cell.page * GLYPH_PAGE_BYTES + (long)cell.y * (GLYPH_PAGE_WIDTH / 8) +
+                      cell.x / 8;
+        if (offset != packed.offset)
+            return false;
+    }
+    return true;
+}
+static_assert(PackedCellsAgree(), "LookupGlyph finds every shipped glyph where the packer put it");
+
+GlyphCell LookupGlyph(unsigned short code)
+{
+    return CellOfCode(code);
 }
 
 int CreateGlyphPage(int k, const unsigned char *bits)

@@ -6,14 +6,15 @@
 
 #include <windows.h>
 
+#include "atlas_cells.h"
 #include "resources/resource_ids.h"
 
 enum {
     GLYPH_PAGE_COUNT = 4,
-    GLYPH_PAGE_WIDTH = 512,
-    GLYPH_PAGE_HEIGHT = 944,
-    GLYPH_PAGE_BYTES = GLYPH_PAGE_HEIGHT * (GLYPH_PAGE_WIDTH / 8),  // 60,416
-    GLYPH_SIZE = 16
+    GLYPH_SIZE = 16,
+    GLYPH_PAGE_WIDTH = ATLAS_CELLS_ACROSS * GLYPH_SIZE,     // 512
+    GLYPH_PAGE_HEIGHT = ATLAS_PAGE_CELL_ROWS * GLYPH_SIZE,  // 944
+    GLYPH_PAGE_BYTES = GLYPH_PAGE_HEIGHT * (GLYPH_PAGE_WIDTH / 8)  // 60,416
 };
 
 // The atlas data may be as long as ATLAS_BUFFER_SIZE: all four pages (and

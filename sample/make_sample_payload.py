@@ -43,6 +43,7 @@ import sys
 
 # The payload table's reader, from the build's tools.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import atlas_cells  # noqa: E402
 import make_payload_table  # noqa: E402
 
 VERSION = 1
@@ -623,14 +624,14 @@ LICENCE_ZH = [
 
 
 def check_licence_char(ch):
-    """Only symbols (lead 0xA1-0xA7) and level-1 hanzi (0xB0-0xD7) of GB2312."""
+    """Only characters of the glyph atlas's shipped cells."""
     if ord(ch) < 0x80:
         assert ch >= " " and ch != "\x7f", repr(ch)
         return
     raw = ch.encode("gb2312")
     assert len(raw) == 2, ch
     lead, trail = raw
-    assert (0xA1 <= lead <= 0xA7 or 0xB0 <= lead <= 0xD7) and 0xA1 <= trail <= 0xFE, \
+    assert atlas_cells.in_shipped_cells(lead << 8 | trail), \
         "character %s (%02X%02X) is not allowed in the licence" % (ch, lead, trail)
 
 

@@ -85,7 +85,6 @@ protected:
         MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                         MainDialogProc, 0);
         ASSERT_NE(nullptr, MainDialog);
-        InstallOwner = MainDialog;
         folder = MakeScratchFolder("run");
         ASSERT_FALSE(folder.empty());
         strcpy(InstallDir, folder.c_str());
@@ -112,7 +111,7 @@ TEST_F(RunInstallTest, WritesEveryRowWithItsAttributesAndEndsAt100)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    ASSERT_EQ(1, RunInstall());
+    ASSERT_EQ(1, RunInstall(MainDialog));
     QueryPerformanceCounter(&end);
     printf("RunInstall took %.1f ms\n",
            1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);

@@ -47,7 +47,7 @@ TEST_F(Shortcuts, LinkReadsBackWithPathDescriptionWorkingDirectoryAndIcon)
                                      {"UnInstall Morivane", "MorivaneUnInstall.exe"},
                                      {NULL, NULL}};
     MessageWatcher watcher;
-    ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+    ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
     EXPECT_TRUE(watcher.seen.empty());
     for (const ShortcutEntry *e = entries; e->displayName; ++e) {
         LinkInfo link = ReadShellLink(programs + "\\" + group + "\\" + e->displayName + ".lnk");
@@ -59,7 +59,7 @@ TEST_F(Shortcuts, LinkReadsBackWithPathDescriptionWorkingDirectoryAndIcon)
         EXPECT_EQ(0, link.iconIndex);
     }
     // Run again: the folder exists and is reused without a word.
-    ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+    ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
     EXPECT_TRUE(watcher.seen.empty());
 }
 
@@ -68,7 +68,7 @@ TEST_F(Shortcuts, PlainFileOfTheGroupNameGivesOneStartMenuMessage)
     ASSERT_TRUE(WriteWholeFile(programs + "\\" + group, "not a folder"));
     const ShortcutEntry entries[] = {{"One", "Morivane.exe"}, {"Two", "Morivane.exe"}, {NULL, NULL}};
     MessageWatcher watcher;
-    EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+    EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
     ASSERT_EQ(1u, watcher.seen.size());
     EXPECT_EQ(kStartMenuFailureSub, watcher.seen[0].subText);
     DeleteFileA((programs + "\\" + group).c_str());
@@ -83,13 +83,13 @@ TEST_F(Shortcuts, OnlyTheLastEntryDecidesTheResult)
     {
         const ShortcutEntry entries[] = {{"Blocked", "a.exe"}, {"Fine", "b.exe"}, {NULL, NULL}};
         MessageWatcher watcher;
-        EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+        EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
         EXPECT_TRUE(watcher.seen.empty());
     }
     {
         const ShortcutEntry entries[] = {{"Kept", "a.exe"}, {"Blocked", "b.exe"}, {NULL, NULL}};
         MessageWatcher watcher;
-        EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+        EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
         ASSERT_EQ(1u, watcher.seen.size());
         EXPECT_EQ(kStartMenuFailureSub, watcher.seen[0].subText);
         EXPECT_TRUE(ReadShellLink(folder + "\\Kept.lnk").loaded);
@@ -105,7 +105,7 @@ TEST_F(Shortcuts, MissingParentGivesTheFolderMessageWithTheWholePath)
     std::string nested = group + "\\deeper";
     const ShortcutEntry entries[] = {{"One", "a.exe"}, {NULL, NULL}};
     MessageWatcher watcher;
-    EXPECT_EQ(0, CreateShortcutGroup(nested.c_str(), entries, CSIDL_PROGRAMS));
+    EXPECT_EQ(0, CreateShortcutGroup(nested.c_str(), entries, CSIDL_PROGRAMS, NULL));
     ReleaseGlyphAtlas();
     ASSERT_EQ(1u, watcher.seen.size());
     EXPECT_EQ("Cannot create folder!", watcher.seen[0].subText);
@@ -121,11 +121,11 @@ TEST_F(Shortcuts, EmptyListStillMakesTheFolderAndNoNameMeansTheFolderItself)
 {
     const ShortcutEntry none[] = {{NULL, NULL}};
     MessageWatcher watcher;
-    EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), none, CSIDL_PROGRAMS));
+    EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), none, CSIDL_PROGRAMS, NULL));
     EXPECT_TRUE(Exists(programs + "\\" + group));
 
     const ShortcutEntry startup[] = {{group.c_str(), "Morivane.exe"}, {NULL, NULL}};
-    EXPECT_EQ(1, CreateShortcutGroup("", startup, CSIDL_STARTUP));
+    EXPECT_EQ(1, CreateShortcutGroup("", startup, CSIDL_STARTUP, NULL));
     std::string link = SpecialFolder(CSIDL_STARTUP) + "\\" + group + ".lnk";
     EXPECT_TRUE(ReadShellLink(link).loaded);
     DeleteFileA(link.c_str());
@@ -136,7 +136,7 @@ TEST_F(Shortcuts, DriveRootInstallFolder)
 {
     strcpy(InstallDir, "C:");
     const ShortcutEntry entries[] = {{"Root", "Morivane.exe"}, {NULL, NULL}};
-    ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+    ASSERT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
     LinkInfo link = ReadShellLink(programs + "\\" + group + "\\Root.lnk");
     EXPECT_EQ("C:\\Morivane.exe", link.path);
     EXPECT_EQ("C:", link.workingDir);
@@ -171,7 +171,7 @@ TEST_F(Shortcuts, PathsThatDoNotFitFailWithoutWritingPastABuffer)
     strcpy(InstallDir, longDir.c_str());
     const ShortcutEntry entries[] = {{"Long", "Morivane.exe"}, {NULL, NULL}};
     MessageWatcher watcher;
-    EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+    EXPECT_EQ(0, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
     EXPECT_EQ(1u, watcher.seen.size());
     EXPECT_FALSE(Exists(programs + "\\" + group + "\\Long.lnk"));
 }
@@ -214,10 +214,10 @@ TEST_F(Shortcuts, WindowsThreeFoldersAreBuiltFromTheWindowsDirectory)
                           programs3})
         CreateDirectoryA(p.c_str(), NULL);
     const ShortcutEntry entries[] = {{"Old", "Morivane.exe"}, {NULL, NULL}};
-    EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS));
+    EXPECT_EQ(1, CreateShortcutGroup(group.c_str(), entries, CSIDL_PROGRAMS, NULL));
     EXPECT_TRUE(ReadShellLink(programs3 + "\\" + group + "\\Old.lnk").loaded);
     const ShortcutEntry startup[] = {{"Boot", "Morivane.exe"}, {NULL, NULL}};
-    EXPECT_EQ(1, CreateShortcutGroup(NULL, startup, CSIDL_STARTUP));
+    EXPECT_EQ(1, CreateShortcutGroup(NULL, startup, CSIDL_STARTUP, NULL));
     EXPECT_TRUE(ReadShellLink(profile + "\\Boot.lnk").loaded) << "two backslashes before the name";
 }
 

@@ -139,13 +139,12 @@ int Upgrade(const std::string &folder, int failAt = 0, int secondFailAt = 0, int
     if (RealCreateFileA == NULL)
         PatchImports();
     AppInstance = GetModuleHandleA(NULL);
-    InstallOwner = NULL;
     snprintf(InstallDir, sizeof InstallDir, "%s", folder.c_str());
     UiLanguage = 1;
     Run = ArmedRun{1, 0, killAt, {failAt, secondFailAt}};
     Calls.clear();
     Handles.clear();
-    int result = RunInstall();
+    int result = RunInstall(NULL);
     Run.armed = 0;
     return result;
 }

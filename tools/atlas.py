@@ -4,8 +4,9 @@
 The atlas is a run of 512 x 944 monochrome pages (64-byte rows, most
 significant bit leftmost, bit 0 = ink, bit 1 = paper) of 16 x 16 cells. The
 shipped data covers GB2312 symbol rows 0xA1-0xA7 and the level-1 characters
-0xB0A1-0xD7F9: cells 0-4415, 141,312 bytes. Code points without a character
-and characters without a glyph in the font are blank paper.
+0xB0A1-0xD7F9: cells 0-4415, 141,312 bytes (atlas_cells.py holds these
+facts). Code points without a character and characters without a glyph in
+the font are blank paper.
 
 Usage: atlas.py build UNIFONT_HEX OUT
        atlas.py check-text ATLAS TEXT   (every double-byte character of the
@@ -13,49 +14,7 @@ Usage: atlas.py build UNIFONT_HEX OUT
 """
 import sys
 
-PAGE_WIDTH = 512
-ROW_BYTES = PAGE_WIDTH // 8
-PAGE_CELL_ROWS = 59
-CELLS_ACROSS = 32
-SHIPPED_CELLS = 4416
-SHIPPED_BYTES = SHIPPED_CELLS // CELLS_ACROSS * 16 * ROW_BYTES  # 141,312
-
-FIXED_CELLS = {0xE946: (0, 896, 3), 0xA9A4: (16, 896, 3)}
-
-
-def lookup_glyph(code):
-    """The installer's code-to-cell arithmetic: (x, y, page) of a code."""
-    if code in FIXED_CELLS:
-        return FIXED_CELLS[code]
-    v = (code - 0xA0A0) & 0xFFFF
-    n = (v >> 8) * 96 + (v & 0xFF)
-
-    def div_trunc(a, b):
-        q = abs(a) // b
-        return q if a >= 0 else -q
-
-    if code < 0xB0A1:
-        m = n - 97
-        g = m - 2 * div_trunc(m, 96)
-    else:
-        m = n - 1537
-        g = (n - 879) - 2 * div_trunc(m, 96)
-    g &= 0xFFFF
-    r = g // 32
-    return (g % 32) * 16, (r % PAGE_CELL_ROWS) * 16, min(r // PAGE_CELL_ROWS, 3)
-
-
-def cell_offset(x, y, page):
-    """Byte offset of the cell's top-left byte in the inflated atlas."""
-    return page * PAGE_CELL_ROWS * 16 * ROW_BYTES + y * ROW_BYTES + x // 8
-
-
-def shipped_codes():
-    for lead in list(range(0xA1, 0xA8)) + list(range(0xB0, 0xD8)):
-        for trail in range(0xA1, 0xFF):
-            if lead == 0xD7 and trail > 0xF9:
-                break
-            yield lead * 256 + trail
+from atlas_cells import ROW_BYTES, SHIPPED_BYTES, cell_offset, in_shipped_cells, shipped_codes
 
 
 def read_unifont(path):
@@ -86,26 +45,13 @@ def build(hex_path, out_path):
         bits = glyphs.get(ord(char))
         if bits is None:
             continue
-        x, y, page = lookup_glyph(code)
-        base = cell_offset(x, y, page)
+        base = cell_offset(code)
         for row, mask in enumerate(glyph_rows(bits)):
             ink = ~mask & 0xFFFF
             atlas[base + row * ROW_BYTES] = ink >> 8
             atlas[base + row * ROW_BYTES + 1] = ink & 0xFF
     with open(out_path, "wb") as f:
         f.write(atlas)
-
-
-def in_shipped_cells(code):
-    """Whether a code's cell is one the shipped data holds as itself: the
-    symbol rows 0xA1-0xA7 and the level-1 characters up to 0xD7F9. Other
-    codes land on cells of these (0xA8A1 draws 0xB0A1) or beyond the data."""
-    lead, trail = code >> 8, code & 0xFF
-    if not 0xA1 <= trail <= 0xFE:
-        return False
-    if 0xA1 <= lead <= 0xA7 or 0xB0 <= lead <= 0xD6:
-        return True
-    return lead == 0xD7 and trail <= 0xF9
 
 
 def drawable(atlas, code):
@@ -115,8 +61,7 @@ def drawable(atlas, code):
 
 
 def cell_has_ink(atlas, code):
-    x, y, page = lookup_glyph(code)
-    base = cell_offset(x, y, page)
+    base = cell_offset(code)
     if base + 15 * ROW_BYTES + 2 > len(atlas):
         return False
     return any(atlas[base + row * ROW_BYTES + col] != 0xFF

@@ -11,7 +11,8 @@ layer is a folder:
     sample/    everything above
 
 resources/ (ids and capacities) and the generated headers (texts.h, the
-tables of TEXT resources and payload rows) may be included anywhere. And
+tables of TEXT resources and payload rows, the atlas's cells) may be
+included anywhere. And
 render/ draws and names what a dialog's description hands it: it names no
 dialog's control (IDC_, IDD_ or a standard button id). Exits 1 with one line
 per problem.
@@ -23,7 +24,8 @@ import re
 import sys
 
 ORDER = ["base", "render", "message", "install", "app", "sample"]
-SHARED = ("resources/", "texts.h", "text_resources_table.h", "payload_rows.h")
+SHARED = ("resources/", "texts.h", "text_resources_table.h", "payload_rows.h", "atlas_cells.h",
+          "atlas_packed_cells.h")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 CONTROL_ID = re.compile(r"\b(IDC_\w+|IDD_\w+|IDOK|IDCANCEL|IDYES|IDNO)\b")
 

@@ -3,8 +3,8 @@
 exact bytes of each text's code page: OUT/texts.h declares them, OUT/texts.cpp
 defines them, with the whole table (and each text's UTF-16) for the tests.
 Also writes MAP, the UTF-16 of every double-byte code of the atlas's shipped
-rows (UNICODE_MAP_LEADS, 94 trail bytes each, little-endian, 0 where none):
-what a drawn line reads as, on any code page.
+rows (atlas_cells.py: MAP_LEADS, 94 trail bytes each, little-endian, 0 where
+none): what a drawn line reads as, on any code page.
 
 Refuses, with one line per problem naming the table line: a character its
 code page cannot hold, a non-ASCII character in an ascii row, a GBK
@@ -19,6 +19,7 @@ import re
 import sys
 
 import atlas as atlas_tool
+import atlas_cells
 
 # The buffer a text is drawn from, by the end of its name: a message's
 # secondary text, its main text, a caption (copied whole for drawing). A
@@ -77,14 +78,10 @@ def encode(where, name, page, text, atlas):
     return bytes(data), problems
 
 
-# The lead bytes of the atlas's shipped rows, in map order.
-UNICODE_MAP_LEADS = list(range(0xA1, 0xA8)) + list(range(0xB0, 0xD8))
-
-
 def unicode_map():
     out = bytearray()
-    for lead in UNICODE_MAP_LEADS:
-        for trail in range(0xA1, 0xFF):
+    for lead in atlas_cells.MAP_LEADS:
+        for trail in range(atlas_cells.TRAILS[0], atlas_cells.TRAILS[1] + 1):
             try:
                 char = bytes((lead, trail)).decode("gbk")
             except UnicodeDecodeError:

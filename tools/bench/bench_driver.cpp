@@ -156,13 +156,12 @@ static int RunInstallTime(int runs)
     for (int i = 0; i < runs; ++i) {
         MainDialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL,
                                         MainDialogProc, 0);
-        InstallOwner = MainDialog;
         std::string folder = MakeScratchFolder("bench");
         strcpy(InstallDir, folder.c_str());
         for (int &option : InstallOptions)
             option = 1;
         double start = Now();
-        int installed = RunInstall();
+        int installed = RunInstall(MainDialog);
         times.push_back(Now() - start);
         DestroyWindow(MainDialog);
         if (!installed)
