@@ -14,6 +14,8 @@ Usage: atlas_cells.py OUT_DIR   (writes atlas_cells.h and atlas_packed_cells.h)
 import os
 import sys
 
+from generated_file import write_if_changed
+
 CELL_SIZE = 16
 CELLS_ACROSS = 32
 PAGE_CELL_ROWS = 59
@@ -105,9 +107,7 @@ def main(argv):
     os.makedirs(argv[1], exist_ok=True)
     for name, text in headers():
         path = os.path.join(argv[1], name)
-        if not os.path.exists(path) or open(path, encoding="ascii").read() != text:
-            with open(path, "w", encoding="ascii") as f:
-                f.write(text)
+        write_if_changed(path, text.encode("ascii"))
     return 0
 
 

@@ -17,6 +17,8 @@ import re
 import subprocess
 import sys
 
+from generated_file import write_if_changed
+
 # Called by code the compiler generates, not named in the sources (its
 # assembler name is the same on every target), and the C library functions it
 # knows as built-ins, which its symbol tables leave out.
@@ -52,13 +54,7 @@ def main(argv):
     names = sorted((undefined - defined) | helpers)
     names = [n for n in names if not re.search(r"@\d+$", n) and not n.startswith("__imp_")]
     text = "".join("-Wl,-u,%s\n" % name for name in names)
-    try:
-        unchanged = open(out, encoding="ascii").read() == text
-    except OSError:
-        unchanged = False
-    if not unchanged:
-        with open(out, "w", encoding="ascii") as f:
-            f.write(text)
+    write_if_changed(out, text.encode("ascii"))
     return 0
 
 

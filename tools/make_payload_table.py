@@ -15,6 +15,8 @@ import os
 import re
 import sys
 
+from generated_file import write_if_changed
+
 # Working files beside the installed ones start so (install/file_commit.h).
 WORKING_PREFIX = "~mv"
 
@@ -122,9 +124,7 @@ def main(argv):
     if problems:
         return 1
     text = header_text(rows)
-    if not os.path.exists(out) or open(out, encoding="ascii").read() != text:
-        with open(out, "w", encoding="ascii") as f:
-            f.write(text)
+    write_if_changed(out, text.encode("ascii"))
     return 0
 
 

@@ -20,6 +20,7 @@ import sys
 
 import atlas as atlas_tool
 import atlas_cells
+from generated_file import write_if_changed
 
 # The buffer a text is drawn from, by the end of its name: a message's
 # secondary text, its main text, a caption (copied whole for drawing). A
@@ -140,13 +141,6 @@ def length_problems(where, name, data, limits):
     return []
 
 
-def write_if_changed(path, text):
-    if os.path.exists(path) and open(path, encoding="utf-8").read() == text:
-        return
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
-
-
 def main(table, atlas_path, out, map_path):
     rows, problems = read_table(table)
     atlas = open(atlas_path, "rb").read()
@@ -180,12 +174,9 @@ def main(table, atlas_path, out, map_path):
                for name, page, text, _ in encoded]
     source += ["};", "const int kSystemTextCount = %d;" % len(encoded), ""]
     os.makedirs(out, exist_ok=True)
-    write_if_changed(os.path.join(out, "texts.h"), "\n".join(header))
-    write_if_changed(os.path.join(out, "texts.cpp"), "\n".join(source))
-    data = unicode_map()
-    if not os.path.exists(map_path) or open(map_path, "rb").read() != data:
-        with open(map_path, "wb") as f:
-            f.write(data)
+    write_if_changed(os.path.join(out, "texts.h"), "\n".join(header).encode("utf-8"))
+    write_if_changed(os.path.join(out, "texts.cpp"), "\n".join(source).encode("utf-8"))
+    write_if_changed(map_path, unicode_map())
     return 0
 
 
