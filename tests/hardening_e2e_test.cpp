@@ -426,8 +426,9 @@ std::string UnixName(const std::string &path)
 
 // Runs a Unix command through Wine's start /unix, for what Windows programs
 // cannot do under Wine: a mode that Wine's umask leaves alone, a symbolic
-// link (CreateSymbolicLinkA makes nothing in Wine 8).
-bool RunUnix(std::string command)
+// link (CreateSymbolicLinkA makes nothing in Wine 8). start's /wait does not
+// wait for a Unix program, so what the command does is waited for instead.
+bool RunUnix(std::string command, const std::function<bool()> &done)
 {
     command = "start.exe /wait /unix " + command;
     STARTUPINFOA startup = {};
@@ -438,7 +439,14 @@ bool RunUnix(std::string command)
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return WaitUntil(done, 30000);
+}
+
+// Opens `folder` to every account by its Unix mode; false if that is not seen.
+bool OpenToEveryone(const std::string &folder)
+{
+    std::string made = DaclOf(folder);
+    return RunUnix("/bin/chmod 777 " + UnixName(folder), [&] { return DaclOf(folder) != made; });
 }
 
 // While it lives, the shell's "open" of a package starts the recorder in a
@@ -514,7 +522,7 @@ TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
     // Wine keeps what the Unix mode holds, less its umask: made open to
     // everyone here, then given the mode that says so.
     ASSERT_TRUE(MakeFolder(existing, "D:P(A;OICI;FA;;;WD)"));
-    RunUnix("/bin/chmod 777 " + UnixName(existing));
+    ASSERT_TRUE(OpenToEveryone(existing));
     std::string existingDacl = DaclOf(existing);
 
     PackageOpens opens;
@@ -533,11 +541,15 @@ TEST(OwnFolders, PackageOnlyFromAFreshFolderAndInstallFolderLockedToOthers)
     // move it away and put its own in its place. Asked before it is made.
     const std::string openParent = "C:\\acc_open";
     ASSERT_TRUE(MakeFolder(openParent, NULL));
-    RunUnix("/bin/chmod 777 " + UnixName(openParent));
+    ASSERT_TRUE(OpenToEveryone(openParent));
     EXPECT_EQ(0, InstallAnswering(openParent + "\\Morivane", IDCANCEL, "", true));
     std::string link = scratch + "\\link", target = scratch + "\\target";
-    if (MakeFolder(target, NULL) && RunUnix("/bin/ln -s " + UnixName(target) + " " + UnixName(link)) &&
-        (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    auto isLink = [&] {
+        DWORD attributes = GetFileAttributesA(link.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    };
+    if (MakeFolder(target, NULL) &&
+        RunUnix("/bin/ln -s " + UnixName(target) + " " + UnixName(link), isLink)) {
         // A folder that is a link is refused with the folder message.
         InstallerRun run;
         HWND wizard = AgreeWith(run, link);
