@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
 
+#include "app/folder_chooser.h"
+#include "app/wizard.h"
 #include "base/text_resource.h"
 #include "installer_driver.h"
+#include "message/message_dialog.h"
 #include "resources/resource_ids.h"
 #include "texts.h"
 
@@ -63,67 +67,53 @@ HRESULT NameAnswer(HWND control, VARTYPE type, long child)
     return answer;
 }
 
-// The UTF-16 the text table gives for one of its texts; empty for null.
-std::wstring Spoken(const char *text)
+// The UTF-16 the text table gives for `text`; plain ASCII is its own.
+std::wstring Spoken(const std::string &text)
 {
-    for (int i = 0; text != NULL && i < kSystemTextCount; ++i)
-        if (kSystemTexts[i].bytes == text)
+    for (int i = 0; i < kSystemTextCount; ++i)
+        if (text == kSystemTexts[i].bytes)
             return kSystemTexts[i].wide;
-    return L"";
+    if (std::any_of(text.begin(), text.end(), [](char c) { return (unsigned char)c >= 0x80; }))
+        return L"(not in the text table)";
+    return std::wstring(text.begin(), text.end());
 }
 
-// One control as a reader must hear it: its drawn text (null: no name).
-struct Expected {
-    int id;
-    const char *drawn;
-    long role;
-};
-
-void ExpectHeard(HWND dialog, const Expected *rows, size_t count, const char *where)
+// What names `row` as its dialog shows at wizard `step` (-1: another dialog):
+// the caption drawn by the control it names itself after, or its window text.
+std::wstring ShownName(HWND dialog, const DialogControl *rows, int count,
+                       const DialogControl &row, int step)
 {
-    for (size_t i = 0; i < count; ++i) {
-        Heard heard = Hear(Control(dialog, rows[i].id));
-        std::wstring want = Spoken(rows[i].drawn);
-        EXPECT_TRUE(heard.name == want) << where << ": control " << rows[i].id;
-        EXPECT_EQ(rows[i].role, heard.role) << where << ": control " << rows[i].id;
-        EXPECT_EQ(0, heard.state & STATE_SYSTEM_INVISIBLE) << where << ": control " << rows[i].id;
-    }
+    if (row.nameFrom == NAME_NONE)
+        return L"";
+    int from = row.nameFrom == NAME_SYSTEM_TEXT ? row.id : row.nameFrom;
+    const DialogControl *named = FindDialogControl(rows, count, from);
+    const char *caption = step >= 0 ? WizardCaption(from, step) : NULL;
+    if (caption == NULL && named != NULL && row.nameFrom != NAME_SYSTEM_TEXT)
+        caption = named->caption;
+    return Spoken(caption != NULL ? caption : WindowText(Control(dialog, from)));
 }
 
-const Expected kPathPage[] = {
-    {IDC_TITLE_LABEL, kTitleCaption, ROLE_SYSTEM_STATICTEXT},
-    {IDC_INSTALLER_LABEL, kInstallerCaption, ROLE_SYSTEM_STATICTEXT},
-    {IDC_BLANK_LABEL, NULL, ROLE_SYSTEM_STATICTEXT},
-    {IDC_PRODUCT_ICON, NULL, ROLE_SYSTEM_GRAPHIC},
-    {IDC_DIVIDER, NULL, ROLE_SYSTEM_SEPARATOR},
-    {IDC_PATH_LABEL, kPathLabelCaption, ROLE_SYSTEM_STATICTEXT},
-    {IDC_PATH_EDIT, kPathLabelCaption, ROLE_SYSTEM_TEXT},
-    {IDC_BROWSE, kBrowseCaption, ROLE_SYSTEM_PUSHBUTTON},
-    {IDC_DESKTOP_ICON, kDesktopIconCaption, ROLE_SYSTEM_CHECKBUTTON},
-    {IDC_AUTOSTART, kAutoStartCaption, ROLE_SYSTEM_CHECKBUTTON},
-    {IDC_NEXT, kNextCaption, ROLE_SYSTEM_PUSHBUTTON},
-    {IDCANCEL, kCancelCaption, ROLE_SYSTEM_PUSHBUTTON},
-};
-const Expected kLanguagePage[] = {
-    {IDC_LANGUAGE_LABEL, kLanguageLabelCaption, ROLE_SYSTEM_STATICTEXT},
-    {IDC_LANGUAGE_COMBO, kLanguageLabelCaption, ROLE_SYSTEM_COMBOBOX},
-    {IDC_BACK, kBackCaption, ROLE_SYSTEM_PUSHBUTTON},
-    {IDC_NEXT, kNextCaption, ROLE_SYSTEM_PUSHBUTTON},
-};
-const Expected kLicencePage[] = {
-    {IDC_LICENCE_ZH, kLicenceListName, ROLE_SYSTEM_LIST},
-    {IDC_BACK, kBackCaption, ROLE_SYSTEM_PUSHBUTTON},
-    {IDC_NEXT, kAgreeCaption, ROLE_SYSTEM_PUSHBUTTON},
-};
-const Expected kChooser[] = {
-    {IDC_DIRS_LABEL, kDirectoriesCaption, ROLE_SYSTEM_STATICTEXT},
-    {IDC_DRIVES_LABEL, kDrivesCaption, ROLE_SYSTEM_STATICTEXT},
-    {IDCANCEL, kCancelCaption, ROLE_SYSTEM_PUSHBUTTON},
-};
-const Expected kFolderFailure[] = {
-    {IDC_MSG_TEXT, kFolderFailureText, ROLE_SYSTEM_STATICTEXT},
-    {IDOK, kOkCaption, ROLE_SYSTEM_PUSHBUTTON},
-};
+// Every control of a dialog's description that is shown and has a role is
+// heard with that role and the name it shows; at a wizard `step`, those of
+// its page must be shown. Returns how many were heard.
+int ExpectHeard(HWND dialog, const DialogControl *rows, int count, int step, const char *where)
+{
+    int heardCount = 0;
+    for (int i = 0; i < count; ++i) {
+        const DialogControl &row = rows[i];
+        HWND control = Control(dialog, row.id);
+        bool ownPage = step >= 0 && row.group == PAGE_PATH + step;
+        if (row.role == ROLE_NONE || (!ownPage && (control == NULL || !IsWindowVisible(control))))
+            continue;
+        SCOPED_TRACE(std::string(where) + ": control " + std::to_string(row.id));
+        Heard heard = Hear(control);
+        EXPECT_TRUE(heard.name == ShownName(dialog, rows, count, row, step));
+        EXPECT_EQ(row.role, heard.role);
+        EXPECT_EQ(0, heard.state & STATE_SYSTEM_INVISIBLE);
+        ++heardCount;
+    }
+    return heardCount;
+}
 
 // The first line of the Chinese licence the installer carries, as Unicode.
 std::wstring FirstLicenceLine()
@@ -139,8 +129,6 @@ std::wstring FirstLicenceLine()
     return std::wstring(wide, n);
 }
 
-#define EXPECT_ROWS(dialog, rows, where) ExpectHeard(dialog, rows, sizeof rows / sizeof rows[0], where)
-
 TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
 {
     CoInitialize(NULL);
@@ -148,7 +136,7 @@ TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
     ASSERT_TRUE(run.Start(InstallerPath()));
     HWND wizard = run.WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    EXPECT_ROWS(wizard, kPathPage, "path page");
+    ExpectHeard(wizard, kWizardControls, kWizardControlCount, STEP_PATH, "path page");
     // A button holds no child 1, and a child is a VT_I4.
     EXPECT_EQ(E_INVALIDARG, NameAnswer(Control(wizard, IDC_BROWSE), VT_I4, 1));
     EXPECT_EQ(E_INVALIDARG, NameAnswer(Control(wizard, IDC_BROWSE), VT_I2, CHILDID_SELF));
@@ -162,19 +150,20 @@ TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
     PostMessageA(wizard, WM_COMMAND, IDC_BROWSE, 0);
     HWND chooser = run.WaitForWindow("Choose Destination Directory", 10000);
     ASSERT_NE(nullptr, chooser);
-    EXPECT_ROWS(chooser, kChooser, "folder chooser");
+    EXPECT_EQ(kChooserControlCount,
+              ExpectHeard(chooser, kChooserControls, kChooserControlCount, -1, "folder chooser"));
     Click(chooser, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
 
     Click(wizard, IDC_NEXT);
     ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LANGUAGE_COMBO); }));
-    EXPECT_ROWS(wizard, kLanguagePage, "language page");
+    ExpectHeard(wizard, kWizardControls, kWizardControlCount, STEP_LANGUAGE, "language page");
     Click(wizard, IDC_NEXT);
     ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_ENGLISH); }));
     if (CheckState(wizard, IDC_ENGLISH) == BST_CHECKED)
         Click(wizard, IDC_ENGLISH);
     ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_ZH); }));
-    EXPECT_ROWS(wizard, kLicencePage, "licence page");
+    ExpectHeard(wizard, kWizardControls, kWizardControlCount, STEP_LICENCE, "licence page");
     HWND licence = Control(wizard, IDC_LICENCE_ZH);
     Heard line = Hear(licence, 1);
     EXPECT_TRUE(!line.name.empty() && line.name == FirstLicenceLine()) << "first licence line";
@@ -193,7 +182,7 @@ TEST(ScreenReader, HearsEveryDrawnControlAsDrawnOnEveryPageAndDialog)
         message = run.WaitForWindow(MESSAGE_CAPTION, 3000);
     }
     ASSERT_NE(nullptr, message);
-    EXPECT_ROWS(message, kFolderFailure, "message dialog");
+    EXPECT_EQ(3, ExpectHeard(message, kMessageControls, kMessageControlCount, -1, "message dialog"));
     Heard sub = Hear(Control(message, IDC_MSG_SUBTEXT));
     EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, sub.role);
     EXPECT_TRUE(sub.name == L"Cannot create folder! Please check folder path.");
