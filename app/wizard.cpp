@@ -74,14 +74,7 @@ static const struct {
     int option;
     int checked;
 } kOptionBoxes[] = {MORIVANE_OPTION_BOXES(OPTION_BOX_ROW)};
-
-static int IsOptionBox(int id)
-{
-    for (const auto &box : kOptionBoxes)
-        if (box.id == id)
-            return 1;
-    return 0;
-}
+#define OPTION_BOX_CASE(name, id, option, top, caption, text, checked) case id:
 
 void FormatDefaultInstallFolder(char *out, size_t size, const char *windowsDir)
 {
@@ -340,10 +333,9 @@ static void OnCommand(HWND dialog, int id, int code)
         if (code == BN_CLICKED)
             LayoutWizardPage(dialog, STEP_LICENCE);
         break;
-    default:
-        // An option box repaints itself with its new state.
-        if (IsOptionBox(id))
-            InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
+    // An option box repaints itself with its new state.
+    MORIVANE_OPTION_BOXES(OPTION_BOX_CASE)
+        InvalidateRect(GetDlgItem(dialog, id), NULL, FALSE);
         break;
     }
 }

@@ -20,16 +20,9 @@
 // What an edit can add: a key line longer than the old one, or the section.
 enum { SETTINGS_GROWTH = 64 };
 
-static constexpr size_t TextLength(const char *text)
-{
-    size_t n = 0;
-    while (text[n] != '\0')
-        ++n;
-    return n;
-}
 // The appended section: CR LF, [section], CR LF, key=value (at most 11
 // digits), CR LF CR LF, and the NUL the formatter writes.
-static_assert(TextLength(kSettingsEdit.section) + TextLength(kSettingsEdit.key) + 23 <=
+static_assert(__builtin_strlen(kSettingsEdit.section) + __builtin_strlen(kSettingsEdit.key) + 23 <=
                   SETTINGS_GROWTH,
               "the appended section fits the room an edit has");
 
